@@ -1,0 +1,99 @@
+#include "app/CStackedWindow.h"
+
+#include "app/CSlidingStackedWidget.h"
+#include "openreport/COpenReportWidget.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopWidget>
+#include <QIcon>
+
+CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
+{
+    dpiScale = logicalDpiX() / 96.0;
+    pageStack = new CSlidingStackedWidget(this);
+
+    openReportWidget.reset(new COpenReportWidget(this));
+    settingsWidget.reset(new QWidget(this));
+
+    pageStack->addWidget(openReportWidget.data());
+    pageStack->addWidget(settingsWidget.data());
+    pageStack->setSpeed(700);
+
+    setCentralWidget(pageStack);
+    setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    setContentsMargins(qRound(dpiScale * 20), qRound(dpiScale * 10), qRound(dpiScale * 20),
+                       qRound(dpiScale * 10));
+    applySizeRule();
+
+    setWindowIcon(QIcon(QStringLiteral("://qrc/fenmoor.png")));
+    setWindowTitle(QStringLiteral("Stelvane"));
+    restoreWindowSettings();
+}
+
+CStackedWindow::~CStackedWindow()
+{
+    settingsWidget.reset();
+    openReportWidget.reset();
+}
+
+void CStackedWindow::showSettingsWidget()
+{
+    pageStack->slide(1);
+}
+
+void CStackedWindow::showOpenReportWidget()
+{
+    pageStack->slide(0);
+}
+
+void CStackedWindow::applySizeRule()
+{
+    const QSize hint = minimumSizeHint();
+    // The full geometry of the screen that holds the window, not its available area.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    const QDesktopWidget *desktop = QApplication::desktop();
+    const QRect screen = desktop->screenGeometry(desktop->screenNumber(this));
+    QT_WARNING_POP
+    if (hint.width() <= screen.width() && hint.height() <= screen.height()) {
+        if (dpiScale == 1.0) {
+            const QMargins margins = contentsMargins();
+            const QSize size(hint.width(), hint.height() - margins.bottom() - margins.top());
+            setMinimumSize(size);
+            resize(size);
+        } else {
+            setMinimumSize(hint);
+            resize(hint);
+        }
+    } else {
+        setMinimumSize(screen.size());
+        resize(screen.size());
+    }
+}
+
+void CStackedWindow::restoreWindowSettings()
+{
+    QSettings settings = openSettings();
+    settings.beginGroup(SettingsGroup::StackedWindow);
+    const QByteArray geometry = settingByteArray(settings, SettingsKey::WindowGeometry);
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    const QByteArray state = settingByteArray(settings, SettingsKey::WindowState);
+    if (!state.isEmpty())
+        restoreState(state, 0);
+    settings.endGroup();
+}
+
+void CStackedWindow::closeEvent(QCloseEvent *event)
+{
+    {
+        QSettings settings = openSettings();
+        settings.beginGroup(SettingsGroup::StackedWindow);
+        settings.setValue(SettingsKey::WindowGeometry, saveGeometry());
+        settings.setValue(SettingsKey::WindowState, saveState(0));
+        settings.endGroup();
+    }
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,20 @@
+#include "platform/Platform.h"
+
+#include <QFile>
+#include <QStandardPaths>
+
+namespace Platform {
+
+QString settingsFileLocation()
+{
+    // A machine-wide folder such as /etc is not writable by an operator, so without an explicit
+    // PROGRAMDATA the settings live in the user's configuration folder.
+    QString folder;
+    if (qEnvironmentVariableIsSet("PROGRAMDATA"))
+        folder = QFile::decodeName(qgetenv("PROGRAMDATA"));
+    else
+        folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return folder + QStringLiteral("/Brimlow Software/Stelvane/Stelvane.ini");
+}
+
+} // namespace Platform

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QApplication>
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// A temporary folder tree with helpers to fill it with real files and folders.
+class TestDir : public QTemporaryDir
+{
+public:
+    QString filePath(const QString &relative) const { return path() + QLatin1Char('/') + relative; }
+
+    QString createDir(const QString &relative) const
+    {
+        const QString full = filePath(relative);
+        QDir().mkpath(full);
+        return full;
+    }
+
+    QString createFile(const QString &relative, const QByteArray &content = QByteArray()) const
+    {
+        const QString full = filePath(relative);
+        QDir().mkpath(QFileInfo(full).absolutePath());
+        QFile file(full);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+        return full;
+    }
+
+    static QByteArray readAll(const QString &full)
+    {
+        QFile file(full);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+// Entry point of every test executable: the settings file goes to a fresh temporary folder
+// (PROGRAMDATA is set before anything reads the settings path), the embedded images are
+// registered, and a QApplication is created before the test object.
+#define STELVANE_TEST_MAIN(TestObject)                                                         \
+    int main(int argc, char *argv[])                                                           \
+    {                                                                                          \
+        QTemporaryDir settingsFolder;                                                          \
+        qputenv("PROGRAMDATA", QFile::encodeName(settingsFolder.path()));                      \
+        Q_INIT_RESOURCE(resources);                                                            \
+        QApplication app(argc, argv);                                                          \
+        app.setAttribute(Qt::AA_UseHighDpiPixmaps);                                            \
+        TestObject testObject;                                                                 \
+        QTEST_SET_MAIN_SOURCE_PATH                                                             \
+        return QTest::qExec(&testObject, argc, argv);                                          \
+    }
