@@ -14,7 +14,10 @@ struct ViewerVersion
 
 bool operator<(const ViewerVersion &a, const ViewerVersion &b);
 bool operator==(const ViewerVersion &a, const ViewerVersion &b);
-inline bool operator!=(const ViewerVersion &a, const ViewerVersion &b) { return !(a == b); }
+inline bool operator!=(const ViewerVersion &a, const ViewerVersion &b)
+{
+    return !(a == b);
+}
 
 // Sets all three fields from text such as "2.5" or "2.5.1"; a field whose pattern does not
 // match the whole text, or whose number does not fit an int, becomes 0.

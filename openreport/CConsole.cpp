@@ -9,7 +9,8 @@ CConsole::CConsole(QWidget *parent) : QTextEdit(parent)
     document()->setDocumentMargin(0);
 
     QPalette transparentBase = palette();
-    transparentBase.setBrush(QPalette::All, QPalette::Base, QBrush(Qt::transparent, Qt::SolidPattern));
+    transparentBase.setBrush(QPalette::All, QPalette::Base,
+                             QBrush(Qt::transparent, Qt::SolidPattern));
     setPalette(transparentBase);
 
     setFrameShape(QFrame::NoFrame);

@@ -42,3 +42,9 @@ void COpenReportWidget::updateConsole()
     for (const QString &message : qAsConst(configMessages))
         console->printError(message);
 }
+
+void COpenReportWidget::reportConfigurationError(const QString &message)
+{
+    console->printError(message);
+    configMessages.append(message);
+}

@@ -41,6 +41,9 @@ private:
     void createWidgets();
     void createLayouts();
 
+    // Prints a configuration error and records it so that updateConsole prints it again.
+    void reportConfigurationError(const QString &message);
+
     // Viewer discovery: rebuilds `viewers` from the Report Viewers folder.
     bool discoverViewers();
     // Replaces `required` by the version of the installed viewer that shows such a report.

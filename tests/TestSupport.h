@@ -41,15 +41,15 @@ public:
 // Entry point of every test executable: the settings file goes to a fresh temporary folder
 // (PROGRAMDATA is set before anything reads the settings path), the embedded images are
 // registered, and a QApplication is created before the test object.
-#define STELVANE_TEST_MAIN(TestObject)                                                         \
-    int main(int argc, char *argv[])                                                           \
-    {                                                                                          \
-        QTemporaryDir settingsFolder;                                                          \
-        qputenv("PROGRAMDATA", QFile::encodeName(settingsFolder.path()));                      \
-        Q_INIT_RESOURCE(resources);                                                            \
-        QApplication app(argc, argv);                                                          \
-        app.setAttribute(Qt::AA_UseHighDpiPixmaps);                                            \
-        TestObject testObject;                                                                 \
-        QTEST_SET_MAIN_SOURCE_PATH                                                             \
-        return QTest::qExec(&testObject, argc, argv);                                          \
+#define STELVANE_TEST_MAIN(TestObject)                                                             \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        QTemporaryDir settingsFolder;                                                              \
+        qputenv("PROGRAMDATA", QFile::encodeName(settingsFolder.path()));                          \
+        Q_INIT_RESOURCE(resources);                                                                \
+        QApplication app(argc, argv);                                                              \
+        app.setAttribute(Qt::AA_UseHighDpiPixmaps);                                                \
+        TestObject testObject;                                                                     \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&testObject, argc, argv);                                              \
     }
