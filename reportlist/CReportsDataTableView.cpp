@@ -1,5 +1,6 @@
 #include "reportlist/CReportsDataTableView.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QResizeEvent>
@@ -87,6 +88,36 @@ void CReportsDataTableView::computeColumnWidths()
     totalColumnWidth = 0;
     for (const int columnWidth : qAsConst(columnWidths))
         totalColumnWidth += columnWidth;
+
+    watchModel();
+    columnWidthsValid = true;
+}
+
+// Any change that can alter a size hint, the row count or the order of the rows (the scan of
+// a column stops at its first cell without a size hint) makes the measured widths stale.
+void CReportsDataTableView::watchModel()
+{
+    QAbstractItemModel *itemModel = model();
+    if (itemModel == measuredModel && (itemModel == nullptr || !modelConnections.isEmpty()))
+        return;
+    for (const QMetaObject::Connection &connection : qAsConst(modelConnections))
+        disconnect(connection);
+    modelConnections.clear();
+    measuredModel = itemModel;
+    if (itemModel == nullptr)
+        return;
+
+    const auto invalidate = [this] { invalidateColumnWidths(); };
+    modelConnections << connect(itemModel, &QAbstractItemModel::modelReset, this, invalidate)
+                     << connect(itemModel, &QAbstractItemModel::rowsInserted, this, invalidate)
+                     << connect(itemModel, &QAbstractItemModel::rowsRemoved, this, invalidate)
+                     << connect(itemModel, &QAbstractItemModel::rowsMoved, this, invalidate)
+                     << connect(itemModel, &QAbstractItemModel::columnsInserted, this, invalidate)
+                     << connect(itemModel, &QAbstractItemModel::columnsRemoved, this, invalidate)
+                     << connect(itemModel, &QAbstractItemModel::columnsMoved, this, invalidate)
+                     << connect(itemModel, &QAbstractItemModel::dataChanged, this, invalidate)
+                     << connect(itemModel, &QAbstractItemModel::headerDataChanged, this, invalidate)
+                     << connect(itemModel, &QAbstractItemModel::layoutChanged, this, invalidate);
 }
 
 void CReportsDataTableView::applyColumnWidths(int columns, int availableWidth)
@@ -107,6 +138,23 @@ void CReportsDataTableView::resizeEvent(QResizeEvent *event)
     const int columns = model() ? model()->columnCount() : 0;
     const int availableWidth = event->size().width();
     QAbstractItemView::resizeEvent(event);
-    computeColumnWidths();
+    if (!columnWidthsValid || measuredModel != model())
+        computeColumnWidths();
     applyColumnWidths(columns, availableWidth);
+}
+
+void CReportsDataTableView::changeEvent(QEvent *event)
+{
+    // The widths are measured in the view's and the application's fonts, with the style's
+    // frame and margin: the next resize measures again.
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::ApplicationFontChange:
+    case QEvent::StyleChange:
+        invalidateColumnWidths();
+        break;
+    default:
+        break;
+    }
+    QTableView::changeEvent(event);
 }

@@ -209,6 +209,12 @@ private slots:
     void spareWidthSharing_data();
     void spareWidthSharing();
     void commentColumnIgnoresCommentLength();
+
+    // The natural widths are kept between resizes; these show they never go stale.
+    void widthsFollowModelChanges_data();
+    void widthsFollowModelChanges();
+    void widthsFollowAnyModel();
+    void widthsFollowFontChange();
 };
 
 void TestReportsTableView::proxyContract()
@@ -584,6 +590,104 @@ void TestReportsTableView::commentColumnIgnoresCommentLength()
     QCOMPARE(sectionSizes(longTable.view), sectionSizes(shortTable.view));
     QCOMPARE(longTable.view.horizontalHeader()->sectionSize(4),
              naturalWidths(longComments, longTable.view).at(4));
+}
+
+void TestReportsTableView::widthsFollowModelChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("comment edited") << QStringLiteral("edit");
+    QTest::newRow("longer date after a new search") << QStringLiteral("reset");
+    QTest::newRow("widest report deleted") << QStringLiteral("remove");
+    QTest::newRow("table cleared") << QStringLiteral("clear");
+}
+
+void TestReportsTableView::widthsFollowModelChanges()
+{
+    QFETCH(QString, change);
+    QMap<QString, ReportInfo> reports = someReports();
+    Table table(reports);
+    QVERIFY(table.show(900));
+    const QVector<int> before = naturalWidths(reports, table.view);
+    verifySections(table.view, before, table.view.viewport()->width());
+
+    // The change reaches the view through the model only; no width adjustment is asked for.
+    if (change == QLatin1String("edit")) {
+        QVERIFY(table.proxy.setData(table.proxy.index(0, 4),
+                                    QStringLiteral("A new comment, much longer than the column "
+                                                   "header and every other comment")));
+        reports[QStringLiteral("0002")].comment = table.proxy.index(0, 4).data().toString();
+    } else if (change == QLatin1String("reset")) {
+        reports[QStringLiteral("0009")].dateTime =
+            QStringLiteral("Saturday, 2 March 2024, 16:45:10.123 Central European Time");
+        reports[QStringLiteral("0009")].prefix = 1234;
+        table.model.setReports(reports, ViewerVersion{1, 10, 0});
+    } else if (change == QLatin1String("remove")) {
+        QVERIFY(table.model.removeRows(2, 1)); // 0010, the longest date and time
+        reports.remove(QStringLiteral("0010"));
+    } else {
+        table.model.setReports({}, ViewerVersion{});
+        reports.clear();
+    }
+    const QVector<int> after = naturalWidths(reports, table.view);
+    if (change != QLatin1String("edit"))
+        QVERIFY(after != before);
+
+    table.view.resize(901, 400);
+    verifySections(table.view, after, table.view.viewport()->width());
+}
+
+void TestReportsTableView::widthsFollowAnyModel()
+{
+    CReportsDataTableView view;
+    const int allowance = allowanceOf(view);
+    QStandardItemModel model(1, 5);
+    for (int column = 0; column < 5; ++column)
+        model.setData(model.index(0, column), QSize(50, 20), Qt::SizeHintRole);
+    view.setModel(&model);
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVector<int> natural(5, 50 + allowance);
+    verifySections(view, natural, view.viewport()->width());
+
+    // A cell's size hint changes.
+    model.setData(model.index(0, 1), QSize(120, 20), Qt::SizeHintRole);
+    natural[1] = 120 + allowance;
+    view.resize(401, 300);
+    verifySections(view, natural, view.viewport()->width());
+
+    // A wider row is added.
+    model.insertRow(1);
+    model.setData(model.index(1, 2), QSize(90, 20), Qt::SizeHintRole);
+    natural[2] = 90 + allowance;
+    view.resize(400, 300);
+    verifySections(view, natural, view.viewport()->width());
+
+    // The view is given another model.
+    QStandardItemModel other(1, 5);
+    for (int column = 0; column < 5; ++column)
+        other.setData(other.index(0, column), QSize(30 + column, 20), Qt::SizeHintRole);
+    view.setModel(&other);
+    for (int column = 0; column < 5; ++column)
+        natural[column] = 30 + column + allowance;
+    view.resize(401, 300);
+    verifySections(view, natural, view.viewport()->width());
+}
+
+void TestReportsTableView::widthsFollowFontChange()
+{
+    Table table{QMap<QString, ReportInfo>()};
+    QVERIFY(table.show(900));
+    verifySections(table.view, naturalWidths({}, table.view), table.view.viewport()->width());
+
+    QFont larger = table.view.font();
+    larger.setPointSize(larger.pointSize() * 2);
+    const QVector<int> before = naturalWidths({}, table.view);
+    table.view.setFont(larger);
+    const QVector<int> after = naturalWidths({}, table.view);
+    QVERIFY(after != before);
+    table.view.resize(901, 400);
+    verifySections(table.view, after, table.view.viewport()->width());
 }
 
 STELVANE_TEST_MAIN(TestReportsTableView)
