@@ -5,7 +5,10 @@
 
 CSlidingStackedWidget::CSlidingStackedWidget(QWidget *parent) : QStackedWidget(parent) {}
 
-CSlidingStackedWidget::~CSlidingStackedWidget() = default;
+CSlidingStackedWidget::~CSlidingStackedWidget()
+{
+    delete runningGroup.data();
+}
 
 void CSlidingStackedWidget::setAnimation(QEasingCurve::Type animationtype)
 {
@@ -75,6 +78,7 @@ void CSlidingStackedWidget::slideToPage(int target)
     nextIndex = next;
     nowIndex = now;
     active = true;
+    runningGroup = group;
     group->start(QAbstractAnimation::DeleteWhenStopped);
 }
 

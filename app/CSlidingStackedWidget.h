@@ -2,7 +2,10 @@
 
 #include <QEasingCurve>
 #include <QPoint>
+#include <QPointer>
 #include <QStackedWidget>
+
+class QParallelAnimationGroup;
 
 // A stacked widget that changes pages with a horizontal slide: the outgoing page leaves to one
 // side while the incoming page comes in from the other. A request that arrives during a slide
@@ -44,4 +47,7 @@ private:
     QPoint nowPosition;
     bool active = false;
     int pendingIndex = 0;
+    // The running slide's animations, which have no parent: they are stopped and released with
+    // the stack so that they never drive pages that are gone.
+    QPointer<QParallelAnimationGroup> runningGroup;
 };

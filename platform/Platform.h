@@ -9,7 +9,7 @@ namespace Platform {
 
 // Full path of the settings file, computed afresh from the environment on every call.
 // Windows: %PROGRAMDATA%\Brimlow Software\Stelvane\Stelvane.ini.
-// Elsewhere: $PROGRAMDATA when it is set, otherwise the user's configuration folder,
+// Elsewhere: $PROGRAMDATA when it is set and not empty, otherwise the user's configuration folder,
 // followed by /Brimlow Software/Stelvane/Stelvane.ini.
 QString settingsFileLocation();
 

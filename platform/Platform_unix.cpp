@@ -1,6 +1,5 @@
 #include "platform/Platform.h"
 
-#include <QFile>
 #include <QStandardPaths>
 
 namespace Platform {
@@ -8,11 +7,10 @@ namespace Platform {
 QString settingsFileLocation()
 {
     // A machine-wide folder such as /etc is not writable by an operator, so without an explicit
-    // PROGRAMDATA the settings live in the user's configuration folder.
-    QString folder;
-    if (qEnvironmentVariableIsSet("PROGRAMDATA"))
-        folder = QFile::decodeName(qgetenv("PROGRAMDATA"));
-    else
+    // PROGRAMDATA the settings live in the user's configuration folder. An empty PROGRAMDATA
+    // counts as unset: it would put the file at the root of the file system.
+    QString folder = QString::fromLocal8Bit(qgetenv("PROGRAMDATA"));
+    if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return folder + QStringLiteral("/Brimlow Software/Stelvane/Stelvane.ini");
 }
