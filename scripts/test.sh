@@ -6,10 +6,6 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
 
-# CI runs without a locale; Qt wants a UTF-8 one for file names.
-export LANG="${LANG:-C.UTF-8}"
-export LC_ALL="${LC_ALL:-$LANG}"
-
 bash scripts/install-deps.sh qtbase5-dev cmake g++ make xvfb xauth </dev/null
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DSTELVANE_WERROR=ON </dev/null
