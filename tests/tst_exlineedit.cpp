@@ -23,6 +23,15 @@ const QString normalSheet =
                    "QToolButton:hover { image: url(://qrc/refresh_hover.png); }");
 const QString throbberSheet = QStringLiteral("QToolButton { border: none; padding: 0px; }");
 
+// The offscreen screen reports 100 dpi, where 5 scaled and 5 unscaled both round to 5 and a
+// missing scale would go unnoticed; run at 1.5 times the design resolution instead, unless the
+// caller chose a resolution.
+const bool resolutionChosen = [] {
+    if (!qEnvironmentVariableIsSet("QT_FONT_DPI"))
+        qputenv("QT_FONT_DPI", "144");
+    return true;
+}();
+
 } // namespace
 
 class TestExLineEdit : public QObject
@@ -31,6 +40,7 @@ class TestExLineEdit : public QObject
 
 private slots:
     void constructionSetsUpButtonAndField();
+    void iconSizeKeepsConstructionFont_data();
     void iconSizeKeepsConstructionFont();
     void buttonFollowsText_data();
     void buttonFollowsText();
@@ -98,6 +108,8 @@ void TestExLineEdit::constructionSetsUpButtonAndField()
 
     QCOMPARE(field->toolTip(), QStringLiteral("Stone identifier"));
     QCOMPARE(field->focusPolicy(), Qt::StrongFocus);
+    QVERIFY(resolutionChosen);
+    QCOMPARE(field->logicalDpiX(), qEnvironmentVariableIntValue("QT_FONT_DPI"));
     const int margin = scaled(field, 5);
     QCOMPARE(field->textMargins(), QMargins(margin, margin, margin, margin));
 
@@ -129,16 +141,30 @@ void TestExLineEdit::constructionSetsUpButtonAndField()
     QCOMPARE(completer->completionMode(), QCompleter::PopupCompletion);
 }
 
+void TestExLineEdit::iconSizeKeepsConstructionFont_data()
+{
+    QTest::addColumn<int>("pointSize");
+    for (int pointSize : {7, 8, 9, 10, 11, 12, 13, 16, 20})
+        QTest::addRow("%d pt", pointSize) << pointSize;
+}
+
 void TestExLineEdit::iconSizeKeepsConstructionFont()
 {
+    QFETCH(int, pointSize);
+
+    // The field takes its font from the page it is built in.
     QWidget window;
+    QFont pageFont = window.font();
+    pageFont.setPointSize(pointSize);
+    window.setFont(pageFont);
     auto *field = makeField(&window);
+    QCOMPARE(field->font().pointSize(), pointSize);
     const int side = static_cast<int>(0.8 * QFontMetrics(field->font()).height());
     QCOMPARE(button(field)->iconSize(), QSize(side, side));
 
     // The page enlarges the font after construction; the icon is not resized with it.
     QFont bigger = field->font();
-    bigger.setPointSize(13);
+    bigger.setPointSize(pointSize + 6);
     field->setFont(bigger);
     QCOMPARE(button(field)->iconSize(), QSize(side, side));
 }
