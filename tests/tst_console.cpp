@@ -21,6 +21,7 @@ private slots:
     void printAppendsOneColouredParagraph();
     void multiLineMessageKeepsOneColour();
     void eachMessageKeepsItsOwnColour();
+    void markupStaysPlainTextFromFirstMessageOn();
     void keepsLastHundredMessagesAndScrollsToEnd();
     void looksLikeAQuietMessageArea();
     void rightClickOpensNoMenu();
@@ -97,6 +98,17 @@ void TestConsole::printAppendsOneColouredParagraph_data()
                            << QColor(246, 96, 96);
     QTest::newRow("error with empty message")
         << int(Error) << QString() << QStringLiteral("Error: ") << QColor(246, 96, 96);
+    // Folder names, comments and parser errors may look like markup; they are shown as typed.
+    QTest::newRow("info that looks like markup")
+        << int(Info) << QStringLiteral("The <b>0003</b> report folder was successfully opened")
+        << QStringLiteral("The <b>0003</b> report folder was successfully opened")
+        << QColor(135, 135, 136);
+    QTest::newRow("error that looks like markup")
+        << int(Error) << QStringLiteral("<p>Cannot open metadata file</p>")
+        << QStringLiteral("Error: <p>Cannot open metadata file</p>") << QColor(246, 96, 96);
+    QTest::newRow("warning with an entity")
+        << int(Warning) << QStringLiteral("<i>a</i> &amp; b")
+        << QStringLiteral("Warning: <i>a</i> &amp; b") << QColor(255, 153, 0);
     QTest::newRow("warning keeps message spaces")
         << int(Warning) << QStringLiteral("  two leading spaces")
         << QStringLiteral("Warning:   two leading spaces") << QColor(255, 153, 0);
@@ -171,6 +183,32 @@ void TestConsole::eachMessageKeepsItsOwnColour()
     }
 }
 
+void TestConsole::markupStaysPlainTextFromFirstMessageOn()
+{
+    CConsole console;
+    console.printError(QStringLiteral("<b>0001</b>"));
+    QCOMPARE(console.document()->blockCount(), 1);
+    QCOMPARE(console.toPlainText(), QStringLiteral("Error: <b>0001</b>"));
+    QCOMPARE(fragmentColours(console.document()->firstBlock()), QList<QColor>{QColor(246, 96, 96)});
+
+    console.printWarning(QStringLiteral("<i>first</i>\n<i>second</i>"));
+    console.printInfo(QStringLiteral("plain"));
+    QCOMPARE(console.toPlainText(),
+             QStringLiteral("Error: <b>0001</b>\nWarning: <i>first</i>\n<i>second</i>\nplain"));
+    QTextBlock block = console.document()->firstBlock().next();
+    QCOMPARE(fragmentColours(block), QList<QColor>{QColor(255, 153, 0)});
+    QCOMPARE(fragmentColours(block.next()), QList<QColor>{QColor(255, 153, 0)});
+    QCOMPARE(fragmentColours(block.next().next()), QList<QColor>{QColor(135, 135, 136)});
+
+    // The page clears the console before printing its configuration errors again.
+    console.clear();
+    console.printInfo(QStringLiteral("<u>again</u>"));
+    QCOMPARE(console.document()->blockCount(), 1);
+    QCOMPARE(console.toPlainText(), QStringLiteral("<u>again</u>"));
+    QCOMPARE(fragmentColours(console.document()->firstBlock()),
+             QList<QColor>{QColor(135, 135, 136)});
+}
+
 void TestConsole::keepsLastHundredMessagesAndScrollsToEnd()
 {
     CConsole console;
@@ -219,6 +257,17 @@ void TestConsole::keepsLastHundredMessagesAndScrollsToEnd()
     QVERIFY(console.viewport()->rect().contains(lastLine.center()));
     const QRect firstLine = console.cursorRect(QTextCursor(document->firstBlock()));
     QVERIFY(!console.viewport()->rect().intersects(firstLine));
+
+    // An operator who scrolled back to older messages is brought to the newest one.
+    bar->setValue(0);
+    QVERIFY(console.viewport()->rect().intersects(
+        console.cursorRect(QTextCursor(document->firstBlock()))));
+    console.printInfo(QStringLiteral("message 102"));
+    QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(document->blockCount(), 100);
+    QCOMPARE(document->lastBlock().text(), QStringLiteral("message 102"));
+    QVERIFY(console.viewport()->rect().contains(
+        console.cursorRect(QTextCursor(document->lastBlock())).center()));
 }
 
 void TestConsole::looksLikeAQuietMessageArea()
