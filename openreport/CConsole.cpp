@@ -1,6 +1,7 @@
 #include "openreport/CConsole.h"
 
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTextDocument>
 
 CConsole::CConsole(QWidget *parent) : QTextEdit(parent)
@@ -48,8 +49,26 @@ void CConsole::printWarning(const QString &message)
 void CConsole::print(const QColor &colour, const QString &text)
 {
     setTextColor(colour);
-    append(text);
+    // append() renders anything that looks like markup as HTML, which would swallow the tags of
+    // a folder name or comment and drop the colour; such text is appended as plain text instead.
+    if (Qt::mightBeRichText(text))
+        appendPlainParagraph(text);
+    else
+        append(text);
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+void CConsole::appendPlainParagraph(const QString &text)
+{
+    // The same paragraph that append() makes for plain text: in the current block and char
+    // formats, reusing the empty first block of an empty document.
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    if (document()->isEmpty())
+        end.setCharFormat(currentCharFormat());
+    else
+        end.insertBlock(textCursor().blockFormat(), currentCharFormat());
+    end.insertText(text);
 }
 
 void CConsole::mousePressEvent(QMouseEvent *)

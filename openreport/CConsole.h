@@ -25,4 +25,5 @@ protected:
 
 private:
     void print(const QColor &colour, const QString &text);
+    void appendPlainParagraph(const QString &text);
 };
