@@ -58,6 +58,8 @@ private slots:
 
 private:
     static CExLineEdit *makeField(QWidget *window, const QString &throbber = throbberFile);
+    // A field in a shown, active window with the keyboard focus, ready to be typed into.
+    static CExLineEdit *makeFocusedField(QWidget *window);
     static QToolButton *button(CExLineEdit *field);
     static int frameWidth(CExLineEdit *field);
     static int scaled(const QWidget *widget, double n);
@@ -71,6 +73,16 @@ private:
 CExLineEdit *TestExLineEdit::makeField(QWidget *window, const QString &throbber)
 {
     return new CExLineEdit(normalImage, hoverImage, throbber, QString(), buttonToolTip, window);
+}
+
+CExLineEdit *TestExLineEdit::makeFocusedField(QWidget *window)
+{
+    auto *field = makeField(window);
+    field->resize(300, 40);
+    window->show();
+    if (QTest::qWaitForWindowActive(window))
+        field->setFocus();
+    return field;
 }
 
 QToolButton *TestExLineEdit::button(CExLineEdit *field)
@@ -396,11 +408,7 @@ void TestExLineEdit::hiddenButtonKeepsThrobbing()
 void TestExLineEdit::completerIsCaseInsensitive()
 {
     QWidget window;
-    auto *field = makeField(&window);
-    field->resize(300, 40);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    field->setFocus();
+    auto *field = makeFocusedField(&window);
     QTRY_VERIFY(field->hasFocus());
 
     QStringList ids{QStringLiteral("GX40213"), QStringLiteral("gx40999"), QStringLiteral("LB1200")};
@@ -426,11 +434,7 @@ void TestExLineEdit::completerIsCaseInsensitive()
 void TestExLineEdit::setReportIDsReplacesList()
 {
     QWidget window;
-    auto *field = makeField(&window);
-    field->resize(300, 40);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    field->setFocus();
+    auto *field = makeFocusedField(&window);
     QTRY_VERIFY(field->hasFocus());
 
     QStringList first{QStringLiteral("AB100"), QStringLiteral("AB200")};

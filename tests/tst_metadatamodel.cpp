@@ -1,3 +1,4 @@
+#include "ReportFixtures.h"
 #include "TestSupport.h"
 
 #include "reportlist/CMetadataModel.h"
@@ -14,23 +15,8 @@ namespace {
 const QString tooltipText = QStringLiteral(
     "<p>The required viewer version<br> for this report is greater than<br> the latest viewer "
     "version<br> in the Report Viewers folder</p>");
-const QStringList headers = {QStringLiteral("\u2116"), QStringLiteral("Date and time"),
-                             QStringLiteral("Type"), QStringLiteral("Viewer"),
-                             QStringLiteral("Comment")};
+const QStringList &headers = ReportTableHeaders;
 const ViewerVersion latest{1, 4, 0};
-
-ReportInfo makeReport(int prefix, const QString &dateTime, const QString &type,
-                      const ViewerVersion &required, const QString &comment)
-{
-    ReportInfo report;
-    report.prefix = prefix;
-    report.dataFileName = QStringLiteral("data.js");
-    report.dateTime = dateTime;
-    report.reportType = type;
-    report.requiredViewerVersion = required;
-    report.comment = comment;
-    return report;
-}
 
 // Three reports, in folder-name order: a polish report needing a newer viewer than the latest
 // one, a comparative report needing exactly the latest viewer, and a report of unknown type

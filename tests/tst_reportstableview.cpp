@@ -1,3 +1,4 @@
+#include "ReportFixtures.h"
 #include "TestSupport.h"
 
 #include "reportlist/CMetadataModel.h"
@@ -18,22 +19,7 @@
 
 namespace {
 
-const QStringList headers = {QStringLiteral("\u2116"), QStringLiteral("Date and time"),
-                             QStringLiteral("Type"), QStringLiteral("Viewer"),
-                             QStringLiteral("Comment")};
-
-ReportInfo makeReport(int prefix, const QString &dateTime, const QString &type,
-                      const ViewerVersion &required, const QString &comment)
-{
-    ReportInfo report;
-    report.prefix = prefix;
-    report.dataFileName = QStringLiteral("data.js");
-    report.dateTime = dateTime;
-    report.reportType = type;
-    report.requiredViewerVersion = required;
-    report.comment = comment;
-    return report;
-}
+const QStringList &headers = ReportTableHeaders;
 
 QMap<QString, ReportInfo> someReports()
 {
