@@ -104,8 +104,5 @@ private:
     double dpiScale = 1.0;
 
     // The tests drive the catalogue operations directly on a page.
-    friend class TestViewerDiscovery;
-    friend class TestReportMetadata;
-    friend class TestReportSearch;
-    friend class TestOpenReportState;
+    friend class TestCatalogue;
 };
