@@ -42,6 +42,35 @@ QStringList rootChildren(const QByteArray &xml)
     return children;
 }
 
+// Adds one data row per line of a table whose cells are separated by "|": the first cell names
+// the row, the others fill the given QString columns.
+void addRows(std::initializer_list<const char *> columns, const char *table)
+{
+    for (const char *column : columns)
+        QTest::addColumn<QString>(column); // the table keeps the pointer, not a copy
+    for (const QString &line :
+         QString::fromUtf8(table).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList cells = line.split(QLatin1Char('|'));
+        QTestData &row = QTest::newRow(qPrintable(cells[0].trimmed()));
+        for (int i = 1; i <= int(columns.size()); ++i)
+            row << cells.value(i).trimmed();
+    }
+}
+
+// The non-empty items of a ";"-separated cell; "B" stands for a malformed metadata file.
+QStringList items(const QString &cell)
+{
+    QStringList result;
+    for (const QString &item : cell.split(QLatin1Char(';'))) {
+        if (!item.trimmed().isEmpty())
+            result << (item.trimmed() == QLatin1String("B")
+                           ? QStringLiteral(
+                                 "reports/S/0001/metadata.xml=<ReportMetadata><DateTime>")
+                           : item.trimmed());
+    }
+    return result;
+}
+
 } // namespace
 
 class TestCatalogue : public QObject
@@ -74,9 +103,9 @@ private slots:
 private:
     // "a/b/" makes a folder, "a/b=text" a file with that text, "a/metadata.xml" valid metadata,
     // any other "a/b" a small data file.
-    void make(const QStringList &entries) const
+    void make(const QString &entries) const
     {
-        for (const QString &entry : entries) {
+        for (const QString &entry : items(entries)) {
             if (entry.endsWith(QLatin1Char('/')))
                 dir->createDir(entry);
             else if (entry.contains(QLatin1Char('=')))
@@ -113,16 +142,17 @@ void TestCatalogue::cleanup()
 
 void TestCatalogue::parsesAndWritesVersions_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("fields");
-    QTest::addColumn<QString>("shown");
-    for (const char *row : {"2.5 2,5,0 2.5", "2.5.1 2,5,1 2.5.1", "2.5. 2,5,0 2.5", "3 0,0,0 0.0",
-                            "- 0,0,0 0.0", "1.2.3.4 0,0,0 0.0", "02.05 2,5,0 2.5",
-                            "99999999999.1.2 0,1,2 0.1.2", "2.0.5 2,0,5 2.0.5"}) {
-        const QStringList parts = QString::fromLatin1(row).split(QLatin1Char(' '));
-        QTest::newRow(row) << (parts[0] == QLatin1String("-") ? QString() : parts[0]) << parts[1]
-                           << parts[2];
-    }
+    addRows({"text", "fields", "shown"}, R"(
+two numbers   | 2.5     | 2,5,0 | 2.5
+three numbers | 2.5.1   | 2,5,1 | 2.5.1
+trailing dot  | 2.5.    | 2,5,0 | 2.5
+one number    | 3       | 0,0,0 | 0.0
+empty         |         | 0,0,0 | 0.0
+four numbers  | 1.2.3.4 | 0,0,0 | 0.0
+zero padded   | 02.05   | 2,5,0 | 2.5
+patch only    | 2.0.5   | 2,0,5 | 2.0.5
+beyond int    | 99999999999.1.2 | 0,1,2 | 0.1.2
+)");
 }
 
 void TestCatalogue::parsesAndWritesVersions()
@@ -139,113 +169,41 @@ void TestCatalogue::parsesAndWritesVersions()
 
 void TestCatalogue::reportsOutcomes_data()
 {
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QStringList>("console"); // a trailing "*" matches any error text
-    QTest::addColumn<bool>("recorded");
-    QTest::addColumn<bool>("result");
-    const QString noViewers =
-        QStringLiteral("Error: Report Viewers not found in the specified folder");
-    const QStringList oneReport{QStringLiteral("reports/S/0001/a.js"),
-                                QStringLiteral("reports/S/0001/metadata.xml")};
-    const QString broken = QStringLiteral("reports/S/0001/metadata.xml=<ReportMetadata><DateTime>");
-    QTest::newRow("viewers: not configured")
-        << "viewers unset" << QStringList()
-        << QStringList{QStringLiteral("Error: Report Viewers folder not configured")} << true
-        << false;
-    QTest::newRow("viewers: missing folder")
-        << "viewers" << QStringList()
-        << QStringList{QStringLiteral("Error: Report Viewers folder doesn't exist")} << true
-        << false;
-    QTest::newRow("viewers: no subfolders")
-        << "viewers" << QStringList{QStringLiteral("viewers/1.0")}
-        << QStringList{QStringLiteral("Error: Subfolders with Report Viewer versions not found")}
-        << true << false;
-    QTest::newRow("viewers: no version-named subfolder")
-        << "viewers"
-        << QStringList{QStringLiteral("viewers/docs/index.html"),
-                       QStringLiteral("viewers/v1.2/index.html")}
-        << QStringList{noViewers} << true << false;
-    QTest::newRow("viewers: versions without page")
-        << "viewers" << QStringList{QStringLiteral("viewers/1.0/"), QStringLiteral("viewers/1.1/")}
-        << QStringList{noViewers} << true << false;
-    QTest::newRow("viewers: some without page")
-        << "viewers"
-        << QStringList{QStringLiteral("viewers/2.0/index.html"), QStringLiteral("viewers/2.1/"),
-                       QStringLiteral("viewers/docs/")}
-        << QStringList{QStringLiteral(
-               "Warning: Some Report Viewer subfolders don't contain the index.html file")}
-        << false << true;
-    QTest::newRow("search: not configured")
-        << "search unset" << QStringList()
-        << QStringList{QStringLiteral("Error: Reports Data folder not configured")} << true
-        << false;
-    QTest::newRow("search: missing folder")
-        << "search" << QStringList()
-        << QStringList{QStringLiteral("Error: Reports Data folder doesn't exist")} << true << false;
-    QTest::newRow("search: empty Stone ID")
-        << "search no stone" << QStringList{QStringLiteral("reports/")} << QStringList() << false
-        << false;
-    QTest::newRow("search: missing stone folder")
-        << "search" << QStringList{QStringLiteral("reports/T/")}
-        << QStringList{QStringLiteral(
-               "Error: Root folder for stone reports with the specified ID doesn't exist")}
-        << false << false;
-    QTest::newRow("search: no report folder qualifies")
-        << "search" << QStringList{QStringLiteral("reports/S/0001/a.js"),
-                                   QStringLiteral("reports/S/0002/metadata.xml"),
-                                   QStringLiteral("reports/S/notes/a.js"),
-                                   QStringLiteral("reports/S/notes/metadata.xml"),
-                                   QStringLiteral("reports/S/0003.txt"),
-                                   QStringLiteral("reports/S/0004/a.json"),
-                                   QStringLiteral("reports/S/0004/metadata.xml")}
-        << QStringList{QStringLiteral("Error: Reports for a stone with the specified ID not found")}
-        << false << false;
-    QTest::newRow("search: invalid metadata")
-        << "search"
-        << (QStringList{broken, QStringLiteral("reports/S/0001/a.js"),
-                        QStringLiteral("reports/S/0002 b/c.js"),
-                        QStringLiteral("reports/S/0002 b/metadata.xml")})
-        << QStringList{QStringLiteral("Warning: Some metadata files aren't valid"),
-                       QStringLiteral("Found 2 reports for a stone with the specified ID")}
-        << false << true;
-    QTest::newRow("search: one report")
-        << "search" << oneReport
-        << QStringList{QStringLiteral("Found 1 report for a stone with the specified ID")} << false
-        << true;
-    QTest::newRow("read: prefix wrong")
-        << "read notes" << QStringList{QStringLiteral("reports/S/notes/metadata.xml")}
-        << QStringList{QStringLiteral("Error: Report's prefix in notes has wrong format")} << false
-        << false;
-    QTest::newRow("read: no file") << "read" << QStringList{QStringLiteral("reports/S/0001/")}
-                                   << QStringList() << false << false;
-    QTest::newRow("read: malformed")
-        << "read" << QStringList{broken} << QStringList() << false << false;
-    QTest::newRow("check: no file")
-        << "check" << QStringList{QStringLiteral("reports/S/0001/")}
-        << QStringList{QStringLiteral("Error: Cannot open metadata file for 0001 report: *")}
-        << false << false;
-    QTest::newRow("check: malformed")
-        << "check" << QStringList{broken}
-        << QStringList{QStringLiteral("Error: Failed to parse metadata file for 0001 report: *")}
-        << false << false;
-    QTest::newRow("write: no file")
-        << "write" << QStringList{QStringLiteral("reports/S/0001/")}
-        << QStringList{QStringLiteral("Error: Cannot open metadata file for 0001 report: *")}
-        << false << true;
-    QTest::newRow("write: malformed")
-        << "write" << QStringList{broken}
-        << QStringList{QStringLiteral("Error: Cannot read metadata file for 0001 report")} << false
-        << true;
+    // operation | files made | console lines ("*" stands for the toolkit's error text) | recorded
+    // as a configuration error | result
+    addRows({"operation", "entries", "console", "recorded", "result"},
+            R"(
+viewers: not configured  | viewers unset | | Error: Report Viewers folder not configured | yes | no
+viewers: missing folder  | viewers | | Error: Report Viewers folder doesn't exist | yes | no
+viewers: no subfolders   | viewers | viewers/1.0 | Error: Subfolders with Report Viewer versions not found | yes | no
+viewers: no version name | viewers | viewers/docs/index.html; viewers/v1.2/index.html | Error: Report Viewers not found in the specified folder | yes | no
+viewers: no page         | viewers | viewers/1.0/; viewers/1.1/ | Error: Report Viewers not found in the specified folder | yes | no
+viewers: some no page    | viewers | viewers/2.0/index.html; viewers/2.1/; viewers/docs/ | Warning: Some Report Viewer subfolders don't contain the index.html file | no | yes
+search: not configured   | search unset | | Error: Reports Data folder not configured | yes | no
+search: missing folder   | search | | Error: Reports Data folder doesn't exist | yes | no
+search: empty Stone ID   | search no stone | reports/ | | no | no
+search: no stone folder  | search | reports/T/ | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
+search: nothing counts   | search | reports/S/0001/a.js; reports/S/0002/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml; reports/S/0003.txt; reports/S/0004/a.json; reports/S/0004/metadata.xml | Error: Reports for a stone with the specified ID not found | no | no
+search: invalid metadata | search | B; reports/S/0001/a.js; reports/S/0002 b/c.js; reports/S/0002 b/metadata.xml | Warning: Some metadata files aren't valid; Found 2 reports for a stone with the specified ID | no | yes
+search: one report       | search | reports/S/0001/a.js; reports/S/0001/metadata.xml | Found 1 report for a stone with the specified ID | no | yes
+read: prefix wrong       | read notes | reports/S/notes/metadata.xml | Error: Report's prefix in notes has wrong format | no | no
+read: no file            | read | reports/S/0001/ | | no | no
+read: malformed          | read | B | | no | no
+check: no file           | check | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | no
+check: malformed         | check | B | Error: Failed to parse metadata file for 0001 report: * | no | no
+write: no file           | write | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | yes
+write: malformed         | write | B | Error: Cannot read metadata file for 0001 report | no | yes
+)");
 }
 
 void TestCatalogue::reportsOutcomes()
 {
     QFETCH(QString, operation);
-    QFETCH(QStringList, entries);
-    QFETCH(QStringList, console);
-    QFETCH(bool, recorded);
-    QFETCH(bool, result);
+    QFETCH(QString, entries);
+    QFETCH(QString, recorded);
+    QFETCH(QString, result);
+    QFETCH(QString, console);
+    const QStringList expectedLines = items(console);
     make(entries);
     const QByteArray before = TestDir::readAll(metadataPath());
     if (operation.endsWith(QLatin1String("unset")))
@@ -267,11 +225,11 @@ void TestCatalogue::reportsOutcomes()
     else
         page->saveReportComment(folder, QStringLiteral("lost?"));
 
-    QCOMPARE(outcome, result);
+    QCOMPARE(outcome, result == QLatin1String("yes"));
     const QList<ConsoleLine> lines = consoleLines(page->console);
-    QCOMPARE(lines.size(), console.size());
+    QCOMPARE(lines.size(), expectedLines.size());
     for (int i = 0; i < lines.size(); ++i) {
-        const QString expected = console.at(i);
+        const QString expected = expectedLines.at(i);
         QVERIFY2(expected.endsWith(QLatin1Char('*'))
                      ? lines[i].text.startsWith(expected.chopped(1)) &&
                            lines[i].text.size() >= expected.size()
@@ -282,7 +240,9 @@ void TestCatalogue::reportsOutcomes()
                                                                                 : InfoColour;
         QCOMPARE(lines[i].colour, colour);
     }
-    QCOMPARE(page->configMessages, recorded ? QStringList{console.first().mid(7)} : QStringList());
+    QCOMPARE(page->configMessages, recorded == QLatin1String("yes")
+                                       ? QStringList{expectedLines.first().mid(7)}
+                                       : QStringList());
     QCOMPARE(TestDir::readAll(metadataPath()), before); // a failed write changes nothing
     if (operation == QLatin1String("read"))
         QCOMPARE(page->reports.value(QStringLiteral("0001")).prefix, 1); // still listed, empty
@@ -290,38 +250,17 @@ void TestCatalogue::reportsOutcomes()
 
 void TestCatalogue::ordersAndChoosesViewers_data()
 {
-    QTest::addColumn<QString>("installed");
-    QTest::addColumn<QString>("newest");
-    QTest::addColumn<QString>("required");
-    QTest::addColumn<QString>("chosen");
-    QTest::newRow("numeric order") << "1.0 1.10 1.9"
-                                   << "1.10"
-                                   << "1.9"
-                                   << "1.10";
-    QTest::newRow("zero padded") << "02.05 1.0"
-                                 << "02.05"
-                                 << "2.1"
-                                 << "02.05";
-    QTest::newRow("newest of the same major") << "1.1 1.3 2.0"
-                                              << "2.0"
-                                              << "1.2"
-                                              << "1.3";
-    QTest::newRow("patch above newest of major") << "1.3 2.0"
-                                                 << "2.0"
-                                                 << "1.2.5"
-                                                 << "2.0";
-    QTest::newRow("newer than every viewer") << "1.3 2.0"
-                                             << "2.0"
-                                             << "3.0"
-                                             << "2.0";
-    QTest::newRow("no requirement") << "1.3 2.0"
-                                    << "2.0"
-                                    << "0.0"
-                                    << "2.0";
-    QTest::newRow("1.2 and 1.2.0") << "1.2 1.2.0"
-                                   << "*"
-                                   << "1.2"
-                                   << "*";
+    // "*" is the folder of two with the same version that the file system lists later.
+    addRows({"installed", "newest", "required", "chosen"},
+            R"(
+numeric order            | 1.0 1.10 1.9 | 1.10  | 1.9   | 1.10
+zero padded              | 02.05 1.0    | 02.05 | 2.1   | 02.05
+newest of the same major | 1.1 1.3 2.0  | 2.0   | 1.2   | 1.3
+patch above its major    | 1.3 2.0      | 2.0   | 1.2.5 | 2.0
+newer than every viewer  | 1.3 2.0      | 2.0   | 3.0   | 2.0
+no requirement           | 1.3 2.0      | 2.0   | 0.0   | 2.0
+1.2 and 1.2.0            | 1.2 1.2.0    | *     | 1.2   | *
+)");
 }
 
 void TestCatalogue::ordersAndChoosesViewers()
@@ -332,9 +271,8 @@ void TestCatalogue::ordersAndChoosesViewers()
     QFETCH(QString, chosen);
     const QStringList names = installed.split(QLatin1Char(' '));
     for (const QString &name : names)
-        make({QStringLiteral("viewers/") + name + QStringLiteral("/index.html")});
+        make(QStringLiteral("viewers/") + name + QStringLiteral("/index.html"));
     QVERIFY(page->discoverViewers());
-    // Of two folders with the same version, the one the file system lists later wins.
     const QString last =
         QDir(page->pathToViewers).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort).last();
     QCOMPARE(page->viewerFolderName, newest == QLatin1String("*") ? last : newest);
@@ -348,12 +286,11 @@ void TestCatalogue::ordersAndChoosesViewers()
 void TestCatalogue::readsReportFields()
 {
     const QString comment = QStringLiteral("Трещина у рундиста; ünïcödé ✓ 💎");
-    make({QStringLiteral("reports/S/0007/metadata.xml"),
-          QStringLiteral(
-              "reports/S/12345/metadata.xml=<Other><ReportMetadata><DateTime><![CDATA[a < "
-              "b]]></DateTime>"
-              "<ReportType>rt_polish</ReportType><X><Comment>eA==</Comment></X><Comment>") +
-              base64(comment) + QStringLiteral("</Comment></ReportMetadata></Other>")});
+    make(QStringLiteral("reports/S/0007/metadata.xml"));
+    dir->createFile(QStringLiteral("reports/S/12345/metadata.xml"),
+                    "<Other><ReportMetadata><DateTime><![CDATA[a < b]]></DateTime><ReportType>"
+                    "rt_polish</ReportType><X><Comment>eA==</Comment></X><Comment>" +
+                        base64(comment).toLatin1() + "</Comment></ReportMetadata></Other>");
     QVERIFY(page->readReportMetadata(QStringLiteral("0007"), QStringLiteral("data.js")));
     QVERIFY(page->readReportMetadata(QStringLiteral("12345"), QString()));
     const ReportInfo first = page->reports.value(QStringLiteral("0007"));
@@ -408,17 +345,12 @@ void TestCatalogue::hostileFilesAreNeitherReadNorRewritten()
 
 void TestCatalogue::placesComment_data()
 {
-    QTest::addColumn<QString>("root");
-    QTest::addColumn<QString>("children");
-    QTest::newRow("after StoneID") << "<DateTime>d</DateTime><StoneID>S</StoneID>"
-                                   << "DateTime StoneID Comment";
-    QTest::newRow("moved to the end")
-        << "<Comment>b2xk</Comment><DateTime>d</DateTime><StoneID>S</StoneID>"
-        << "DateTime StoneID Comment";
-    QTest::newRow("neither StoneID nor Comment") << "<DateTime>d</DateTime>"
-                                                 << "DateTime Comment";
-    QTest::newRow("Comment only nested") << "<StoneID>S</StoneID><X><Comment>b2xk</Comment></X>"
-                                         << "StoneID X Comment";
+    addRows({"root", "children"}, R"(
+after StoneID       | <DateTime>d</DateTime><StoneID>S</StoneID> | DateTime StoneID Comment
+moved to the end    | <Comment>b2xk</Comment><DateTime>d</DateTime><StoneID>S</StoneID> | DateTime StoneID Comment
+no StoneID, Comment | <DateTime>d</DateTime> | DateTime Comment
+Comment only nested | <StoneID>S</StoneID><X><Comment>b2xk</Comment></X> | StoneID X Comment
+)");
 }
 
 void TestCatalogue::placesComment()
@@ -501,12 +433,10 @@ void TestCatalogue::failedWriteLeavesOldBytes()
 
 void TestCatalogue::searchFindsReportsAndLatestDataFile()
 {
-    make({QStringLiteral("reports/S/0001/b.js"), QStringLiteral("reports/S/0001/a.js"),
-          QStringLiteral("reports/S/0001/metadata.xml"),
-          QStringLiteral("reports/S/0010 b/tenth.js"),
-          QStringLiteral("reports/S/0010 b/metadata.xml"), QStringLiteral("reports/S/0009/Z.JS"),
-          QStringLiteral("reports/S/0009/b.js"), QStringLiteral("reports/S/0009/metadata.xml"),
-          QStringLiteral("reports/S/notes/a.js"), QStringLiteral("reports/S/notes/metadata.xml")});
+    make(QStringLiteral(
+        "reports/S/0001/b.js; reports/S/0001/a.js; reports/S/0001/metadata.xml; reports/S/0010 "
+        "b/tenth.js; reports/S/0010 b/metadata.xml; reports/S/0009/Z.JS; reports/S/0009/b.js; "
+        "reports/S/0009/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml"));
     page->reportDataPath = QStringLiteral("previous");
     QVERIFY(page->searchReports());
     QCOMPARE(page->reports.keys(), (QStringList{QStringLiteral("0001"), QStringLiteral("0009"),
@@ -543,8 +473,7 @@ void TestCatalogue::searchHandlesUnicodeSpacesAndLongPaths()
 
     // A stone folder that exists but whose path is 260 characters or longer counts as missing.
     page->stoneID = QString(qMax(1, 260 - page->pathToReports.size()), QLatin1Char('s'));
-    make({QStringLiteral("reports/") + page->stoneID + QStringLiteral("/0001/a.js"),
-          QStringLiteral("reports/") + page->stoneID + QStringLiteral("/0001/metadata.xml")});
+    make(QStringLiteral("reports/%1/0001/a.js; reports/%1/0001/metadata.xml").arg(page->stoneID));
     page->console->clear();
     QVERIFY(!page->searchReports());
     QCOMPARE(consoleTexts(page->console),
@@ -566,10 +495,9 @@ void TestCatalogue::stoneIdCannotLeaveReportsFolder()
 {
     QFETCH(QString, stoneID);
     // Report-like folders that a path escaping the stone level would reach.
-    make({QStringLiteral("reports/S/0001/a.js"), QStringLiteral("reports/S/0001/metadata.xml"),
-          QStringLiteral("reports/0001/a.js"), QStringLiteral("reports/0001/metadata.xml"),
-          QStringLiteral("0001/a.js"), QStringLiteral("0001/metadata.xml"),
-          QStringLiteral("outside/0001/a.js"), QStringLiteral("outside/0001/metadata.xml")});
+    make(QStringLiteral("reports/S/0001/a.js; reports/S/0001/metadata.xml; reports/0001/a.js; "
+                        "reports/0001/metadata.xml; 0001/a.js; 0001/metadata.xml; "
+                        "outside/0001/a.js; outside/0001/metadata.xml"));
     page->stoneID = stoneID;
     QVERIFY(!page->searchReports());
     QVERIFY(page->reports.isEmpty());
