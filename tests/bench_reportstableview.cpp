@@ -1,99 +1,49 @@
+#include "ReportFixtures.h"
 #include "TestSupport.h"
 
 #include "reportlist/CMetadataModel.h"
 #include "reportlist/CReportsDataSortFilterProxyModel.h"
 #include "reportlist/CReportsDataTableView.h"
 
-#include <QHeaderView>
-
-// Cost of the report table's column-width rule as the number of reports grows: refilling the
-// model after a search (with the width computation that follows it) and a single resize.
+// Cost of the column widths as reports grow: after a search, and on a resize (measured before).
 class BenchReportsTableView : public QObject
 {
     Q_OBJECT
+    CMetadataModel model;
+    CReportsDataSortFilterProxyModel proxy;
+    CReportsDataTableView view;
 
 private slots:
-    void resetAndAdjust_data() { rowCounts(); }
-    void resetAndAdjust();
-    void resize_data() { rowCounts(); }
-    void resize();
-
-private:
-    static void rowCounts();
-    static QMap<QString, ReportInfo> makeReports(int count);
+    void widths_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("resize");
+        for (bool resize : {false, true})
+            for (int rows : {100, 1000, 10000})
+                QTest::addRow("%s, %d rows", resize ? "resize" : "search", rows) << rows << resize;
+    }
+    void widths()
+    {
+        QFETCH(int, rows);
+        QFETCH(bool, resize);
+        QMap<QString, ReportInfo> found;
+        for (int i = 0; i < rows; ++i) // every cell is measured once, whatever its text
+            found[QString::number(100000 + i)] = makeReport(i % 10000, {}, {}, {1, i % 9, 0}, {});
+        proxy.setSourceModel(&model);
+        view.setModel(&proxy);
+        view.sortByColumn(0, Qt::AscendingOrder);
+        view.show();
+        connect(&model, &QAbstractItemModel::modelReset, &view,
+                &CReportsDataTableView::adjustColumnWidths, Qt::UniqueConnection);
+        model.setReports(found, {2, 0, 0}); // the widths follow each refill, as after a search
+        int width = 700; // resizes alternate 701 and 700 pixels, so that each one is real
+        if (resize)
+            QBENCHMARK view.resize(width ^= 1, 400);
+        else
+            QBENCHMARK model.setReports(found, {2, 0, 0});
+        QCOMPARE(proxy.rowCount(), rows);
+    }
 };
-
-void BenchReportsTableView::rowCounts()
-{
-    QTest::addColumn<int>("rows");
-    QTest::newRow("100") << 100;
-    QTest::newRow("1000") << 1000;
-    QTest::newRow("10000") << 10000;
-}
-
-QMap<QString, ReportInfo> BenchReportsTableView::makeReports(int count)
-{
-    QMap<QString, ReportInfo> reports;
-    for (int i = 0; i < count; ++i) {
-        ReportInfo report;
-        report.prefix = i % 10000;
-        report.dataFileName = QStringLiteral("report.js");
-        report.dateTime = QStringLiteral("2024-%1-%2 10:%3:00")
-                              .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
-                              .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
-                              .arg(i % 60, 2, 10, QLatin1Char('0'));
-        report.reportType = i % 2 ? QStringLiteral("C") : QStringLiteral("P");
-        report.requiredViewerVersion = ViewerVersion{1 + i % 3, i % 12, i % 4};
-        report.comment = QStringLiteral("Comment of report %1").arg(i);
-        reports.insert(QStringLiteral("%1_scan").arg(i, 5, 10, QLatin1Char('0')), report);
-    }
-    return reports;
-}
-
-void BenchReportsTableView::resetAndAdjust()
-{
-    QFETCH(int, rows);
-    const QMap<QString, ReportInfo> reports = makeReports(rows);
-    CMetadataModel model;
-    CReportsDataSortFilterProxyModel proxy;
-    proxy.setSourceModel(&model);
-    CReportsDataTableView view;
-    view.setModel(&proxy);
-    view.sortByColumn(0, Qt::AscendingOrder);
-    view.resize(700, 400);
-    view.show();
-
-    QBENCHMARK
-    {
-        model.setReports(reports, ViewerVersion{2, 0, 0});
-        view.adjustColumnWidths();
-    }
-    QCOMPARE(view.model()->rowCount(), rows);
-}
-
-void BenchReportsTableView::resize()
-{
-    QFETCH(int, rows);
-    CMetadataModel model;
-    model.setReports(makeReports(rows), ViewerVersion{2, 0, 0});
-    CReportsDataSortFilterProxyModel proxy;
-    proxy.setSourceModel(&model);
-    CReportsDataTableView view;
-    view.setModel(&proxy);
-    view.sortByColumn(0, Qt::AscendingOrder);
-    view.resize(700, 400);
-    view.show();
-    view.adjustColumnWidths();
-
-    // Each pass is one resize event: the width alternates so that every resize is real.
-    int width = 700;
-    QBENCHMARK
-    {
-        width = width == 700 ? 701 : 700;
-        view.resize(width, 400);
-    }
-    QCOMPARE(view.width(), width);
-}
 
 STELVANE_TEST_MAIN(BenchReportsTableView)
 #include "bench_reportstableview.moc"
