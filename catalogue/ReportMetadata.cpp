@@ -164,16 +164,16 @@ void COpenReportWidget::saveReportComment(const QString &folderName, const QStri
     }
     file.close();
 
-    // The document is rewritten in the encoding its declaration names, so non-ASCII text in
-    // the other elements survives; an encoding the toolkit does not know is refused.
+    // The document is saved in the encoding its declaration names (UTF-8 without one), so
+    // non-ASCII text in the other elements survives. An encoding the toolkit does not know
+    // would silently become UTF-8, so such a file is refused.
     QString encoding;
     QDomDocument reportMetadataDoc;
-    QTextCodec *codec = nullptr;
-    if (isSafeForDocumentModel(file, encoding)) {
-        codec = QTextCodec::codecForName(encoding.isEmpty() ? QByteArray("UTF-8")
-                                                            : encoding.toLatin1());
-    }
-    if (codec == nullptr || !reportMetadataDoc.setContent(&file)) {
+    const bool readable =
+        isSafeForDocumentModel(file, encoding) &&
+        (encoding.isEmpty() || QTextCodec::codecForName(encoding.toLatin1()) != nullptr) &&
+        reportMetadataDoc.setContent(&file);
+    if (!readable) {
         file.close();
         console->printError(tr("Cannot read metadata file for ") + folderName + tr(" report"));
         return;
@@ -212,7 +212,6 @@ void COpenReportWidget::saveReportComment(const QString &folderName, const QStri
         return;
     }
     QTextStream stream(&output);
-    stream.setCodec(codec);
     reportMetadataDoc.save(stream, 1, QDomNode::EncodingFromDocument);
     stream.flush();
     if (stream.status() != QTextStream::Ok || !output.commit()) {

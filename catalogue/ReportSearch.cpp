@@ -76,9 +76,8 @@ bool COpenReportWidget::searchReports()
         std::error_code typeError;
         if (!entry->is_directory(typeError))
             continue;
+        // The iterator never lists "." and "..".
         const QString name = Platform::fromFileSystemPath(entry->path().filename());
-        if (name == QLatin1String(".") || name == QLatin1String(".."))
-            continue;
         if (!std::regex_match(name.toStdWString(), reportFolderPattern))
             continue;
 

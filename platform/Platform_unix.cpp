@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 
+#include <QFile>
 #include <QStandardPaths>
 
 namespace Platform {
@@ -9,7 +10,7 @@ QString settingsFileLocation()
     // A machine-wide folder such as /etc is not writable by an operator, so without an explicit
     // PROGRAMDATA the settings live in the user's configuration folder. An empty PROGRAMDATA
     // counts as unset: it would put the file at the root of the file system.
-    QString folder = QString::fromLocal8Bit(qgetenv("PROGRAMDATA"));
+    QString folder = QFile::decodeName(qgetenv("PROGRAMDATA"));
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return folder + QStringLiteral("/Brimlow Software/Stelvane/Stelvane.ini");

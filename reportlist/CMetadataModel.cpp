@@ -11,16 +11,6 @@
 
 namespace {
 
-enum Column : int
-{
-    NumberColumn = 0,
-    DateTimeColumn = 1,
-    TypeColumn = 2,
-    ViewerColumn = 3,
-    CommentColumn = 4,
-    ColumnCount = 5
-};
-
 const QColor polishRowColor(255, 255, 255);
 const QColor comparativeRowColor(253, 255, 237);
 const QColor newerViewerColor(250, 221, 214);
@@ -197,10 +187,7 @@ bool CMetadataModel::removeRows(int row, int count, const QModelIndex &parent)
         return false;
 
     beginRemoveRows(QModelIndex(), row, row + count - 1);
-    for (int i = 0; i < count; ++i) {
-        if (row >= 0 && row < rowCount())
-            rows.erase(rows.begin() + row);
-    }
+    rows.erase(rows.begin() + row, rows.begin() + row + count);
     endRemoveRows();
     return true;
 }

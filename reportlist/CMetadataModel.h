@@ -20,6 +20,16 @@ class CMetadataModel final : public QAbstractTableModel
     Q_DISABLE_COPY(CMetadataModel)
 
 public:
+    enum Column : int
+    {
+        NumberColumn = 0,
+        DateTimeColumn = 1,
+        TypeColumn = 2,
+        ViewerColumn = 3,
+        CommentColumn = 4,
+        ColumnCount = 5
+    };
+
     enum Role : int
     {
         // The report folder name of the row, on every column. Two folders may share their

@@ -1,13 +1,12 @@
 #include "reportlist/CReportsDataSortFilterProxyModel.h"
 
+#include "reportlist/CMetadataModel.h"
+
 #include <QVariantList>
 
 #include <tuple>
 
 namespace {
-
-const int numberColumn = 0;
-const int viewerColumn = 3;
 
 // The version triple (major, minor, patch) that the model gives the viewer column.
 std::tuple<int, int, int> versionOf(const QModelIndex &index)
@@ -32,9 +31,9 @@ bool CReportsDataSortFilterProxyModel::lessThan(const QModelIndex &left,
                                                 const QModelIndex &right) const
 {
     switch (left.column()) {
-    case numberColumn:
+    case CMetadataModel::NumberColumn:
         return left.data(Qt::DisplayRole).toInt() < right.data(Qt::DisplayRole).toInt();
-    case viewerColumn:
+    case CMetadataModel::ViewerColumn:
         return versionOf(left) < versionOf(right);
     default:
         // Plain code-unit order: the date and time column sorts by its stored text.
