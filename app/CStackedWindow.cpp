@@ -21,6 +21,9 @@ CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
     pageStack->addWidget(settingsWidget.data());
     pageStack->setSpeed(700);
 
+    connect(openReportWidget.data(), &COpenReportWidget::showSettings, this,
+            &CStackedWindow::showSettingsWidget);
+
     setCentralWidget(pageStack);
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
     setContentsMargins(qRound(dpiScale * 20), qRound(dpiScale * 10), qRound(dpiScale * 20),

@@ -23,7 +23,8 @@ class QVBoxLayout;
 
 // The main page: the Stone ID field, the report table and the message console, and the whole
 // report workflow behind them. The catalogue operations (viewer discovery, metadata files and
-// the report search) are members of this class because they share its state.
+// the report search), the browser launch and the page's input flow are members of this class
+// because they share its state.
 class COpenReportWidget final : public QWidget
 {
     Q_OBJECT
@@ -33,13 +34,45 @@ public:
     explicit COpenReportWidget(QWidget *parent = nullptr);
     ~COpenReportWidget() override;
 
+    // Reads the page's settings from the settings file, and writes the two check-box states.
+    void loadSettings();
+    void saveSettings();
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+signals:
+    void showSettings();
+
 public slots:
+    // Re-reads the settings and searches again for the same Stone ID.
+    void onSettingsChanged();
+    // Cleans the field's text into `stoneID`; true when `stoneID` was set.
+    bool updateReportID(bool force);
+    bool updateReportID();
     // Clears the console and prints the recorded configuration errors again.
     void updateConsole();
+    void reportIDEditingFinished();
+    // Runs the checks and the search for the current Stone ID and fills the table.
+    void findReports();
+    // A search on the operator's request (Enter, F5, the field's button), then auto-open.
+    void forceSearchReports();
+    // Starts the browser on the current report's viewer page.
+    void openReport();
+    void reportActionButtonTriggered();
+    // Decides the data file and the viewer of the selected row.
+    void updateSelection();
+    void focusInStoneID();
 
 private:
     void createWidgets();
+    void createShortcuts();
+    void createTimers();
     void createLayouts();
+    void createConnections();
+
+    void onStoneIDTextChanged();
+    void onAutoFindTimeout();
+    void pauseInput();
 
     // Prints a configuration error and records it so that updateConsole prints it again.
     void reportConfigurationError(const QString &message);
@@ -57,6 +90,10 @@ private:
 
     // Report search: fills `reports` with the current stone's reports.
     bool searchReports();
+
+    // Whether `pathToBrowser` names a program that can be started; prints and records an
+    // error otherwise.
+    bool checkBrowserExecutable();
 
     QLabel *logoLabel = nullptr;
     QLabel *versionLabel = nullptr;
@@ -103,6 +140,7 @@ private:
     int openReportTimeout = 0;
     double dpiScale = 1.0;
 
-    // The tests drive the catalogue operations directly on a page.
+    // The tests drive the page's operations directly.
     friend class TestCatalogue;
+    friend class TestOpenReport;
 };

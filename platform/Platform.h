@@ -13,4 +13,18 @@ namespace Platform {
 // followed by /Brimlow Software/Stelvane/Stelvane.ini.
 QString settingsFileLocation();
 
+// Whether a local path is a program the client can start although its name does not end in
+// ".exe". Windows knows programs by that ending alone, so there this is always false; elsewhere
+// it is true for an executable regular file.
+bool isExecutableProgram(const QString &path);
+
+// How a local path becomes a file URL. Windows paths begin with a drive letter ("C:/...") or,
+// on a network share, with "//server"; elsewhere a local absolute path already begins with "/".
+enum class FileUrlStyle
+{
+    Windows,
+    Unix
+};
+FileUrlStyle fileUrlStyle();
+
 } // namespace Platform

@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace Platform {
@@ -14,6 +15,17 @@ QString settingsFileLocation()
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return folder + QStringLiteral("/Brimlow Software/Stelvane/Stelvane.ini");
+}
+
+bool isExecutableProgram(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+FileUrlStyle fileUrlStyle()
+{
+    return FileUrlStyle::Unix;
 }
 
 } // namespace Platform

@@ -10,4 +10,14 @@ QString settingsFileLocation()
            QStringLiteral("\\Brimlow Software\\Stelvane\\Stelvane.ini");
 }
 
+bool isExecutableProgram(const QString &)
+{
+    return false;
+}
+
+FileUrlStyle fileUrlStyle()
+{
+    return FileUrlStyle::Windows;
+}
+
 } // namespace Platform

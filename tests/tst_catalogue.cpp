@@ -106,6 +106,9 @@ private slots:
     {
         dir = new TestDir;
         page = new COpenReportWidget;
+        // The page's own start-up checks run against an empty settings file; start clean.
+        page->console->clear();
+        page->configMessages.clear();
         page->pathToViewers = dir->filePath(QStringLiteral("viewers"));
         page->pathToReports = dir->filePath(QStringLiteral("reports"));
         page->stoneID = QStringLiteral("S");

@@ -1,0 +1,444 @@
+#include "ConsoleProbe.h"
+#include "TestSupport.h"
+
+#include "openreport/BrowserLaunch.h"
+#include "openreport/CExLineEdit.h"
+#include "openreport/COpenReportWidget.h"
+#include "reportlist/CReportsDataTableView.h"
+#include "settings/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QByteArray metadata(const char *viewer)
+{
+    return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ReportMetadata>"
+                             "<DateTime>2024-03-05 14:22</DateTime>"
+                             "<ReportType>RT_POLISH</ReportType><RequiredViewerVersion>") +
+           viewer + "</RequiredViewerVersion><StoneID>X17</StoneID></ReportMetadata>\n";
+}
+
+} // namespace
+
+class TestOpenReport : public QObject
+{
+    Q_OBJECT
+
+    TestDir *dir = nullptr;
+    COpenReportWidget *page = nullptr;
+
+    QString launchesFile() const { return dir->filePath(QStringLiteral("launches.txt")); }
+
+    // Each start of the fake browser is one line: its arguments, each followed by "|".
+    QStringList launches() const
+    {
+        return QString::fromUtf8(TestDir::readAll(launchesFile()))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    QString makeBrowser(const QString &name, const QByteArray &firstLine) const
+    {
+        const QString path =
+            dir->createFile(name, firstLine +
+                                      "\nline=''\nfor a in \"$@\"; do line=\"$line$a|\"; done\n"
+                                      "printf '%s\\n' \"$line\" >> '" +
+                                      QFile::encodeName(launchesFile()) + "'\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        return path;
+    }
+
+    // Viewers 1.0 and 2.1, and stone X17 with reports numbered 1, 2, 3 (twice) and 7.
+    void makeCatalogue() const
+    {
+        dir->createFile(QStringLiteral("viewers/1.0/index.html"));
+        dir->createFile(QStringLiteral("viewers/2.1/index.html"));
+        const char *folders[][2] = {{"0001", "1.0"},
+                                    {"0002", "2.1"},
+                                    {"0003 a", "2.1"},
+                                    {"0003 b", "2.1"},
+                                    {"0007 polished", "2.1"}};
+        for (const auto &folder : folders) {
+            const QString base = QStringLiteral("reports/X17/") + QLatin1String(folder[0]);
+            dir->createFile(base + QStringLiteral("/data.js"));
+            dir->createFile(base + QStringLiteral("/metadata.xml"), metadata(folder[1]));
+        }
+    }
+
+    void writeSettings(const QString &browser, bool intercept, bool autoFind, bool autoOpen,
+                       int timeout = 0) const
+    {
+        QSettings settings = openSettings();
+        settings.setValue(SettingsKey::PathToViewers, dir->filePath(QStringLiteral("viewers")));
+        settings.setValue(SettingsKey::PathToReports, dir->filePath(QStringLiteral("reports")));
+        settings.setValue(SettingsKey::PathToBrowser, browser);
+        settings.setValue(SettingsKey::BrowserArguments, QStringLiteral("--new-window  \"%1\""));
+        settings.setValue(SettingsKey::OpenReportTimeout, timeout);
+        settings.setValue(SettingsKey::InterceptNewLineInStoneID, intercept);
+        settings.setValue(SettingsKey::AutoFindReports, autoFind);
+        settings.setValue(SettingsKey::AutoOpenLatestReport, autoOpen);
+    }
+
+    void showPage()
+    {
+        page = new COpenReportWidget;
+        page->resize(700, 500);
+        page->show();
+        page->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(page));
+    }
+
+    // The URL the viewer page of `version` gets for a report folder of stone X17.
+    QString expectedUrl(const QString &version, const QString &encodedFolder) const
+    {
+        return QStringLiteral("file://") + dir->path() + QStringLiteral("/viewers/") + version +
+               QStringLiteral("/index.html?dataPath=file://") + dir->path() +
+               QStringLiteral("/reports/X17/") + encodedFolder + QStringLiteral("/data.js");
+    }
+
+    QString selectedNumber() const
+    {
+        const QModelIndexList rows = page->tableView->selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows.first().data().toString() : QStringLiteral("none");
+    }
+
+private slots:
+    void init()
+    {
+        openSettings().clear();
+        dir = new TestDir;
+    }
+
+    void cleanup()
+    {
+        delete page;
+        page = nullptr;
+        delete dir;
+    }
+
+    void buildsViewerUrls_data()
+    {
+        QTest::addColumn<QString>("viewers");
+        QTest::addColumn<QString>("reports");
+        QTest::addColumn<QString>("dataPath");
+        QTest::addColumn<bool>("firefox");
+        QTest::addColumn<bool>("windows");
+        QTest::addColumn<QString>("url");
+        const QString data = QStringLiteral("/X17/0003 polished/data.js");
+        const auto row = [&](const char *name, const QString &viewers, const QString &reports,
+                             bool firefox, bool windows, const char *url) {
+            QTest::newRow(name) << viewers << reports << reports + data << firefox << windows
+                                << QString::fromUtf8(url);
+        };
+        const QString c = QStringLiteral("C:/Viewers"), cr = QStringLiteral("C:/Reports");
+        const QString u = QStringLiteral("//srv/share/Viewers"),
+                      ur = QStringLiteral("//srv/share/Reports");
+        const QString s = QStringLiteral("/srv/Viewers"), sr = QStringLiteral("/srv/Reports");
+        row("windows local", c, cr, false, true,
+            "file:///C:/Viewers/1.2.3/index.html?dataPath=file://C:/Reports/X17/0003%20polished/"
+            "data.js");
+        row("windows local firefox", c, cr, true, true,
+            "file:///C:/Viewers/1.2.3/index.html?dataPath=file:///C:/Reports/X17/0003%20polished/"
+            "data.js");
+        row("windows share", u, ur, false, true,
+            "file://srv/share/Viewers/1.2.3/index.html?dataPath=file://srv/share/Reports/X17/"
+            "0003%20polished/data.js");
+        row("windows share firefox", u, ur, true, true,
+            "file://///srv/share/Viewers/1.2.3/index.html?dataPath=file://///srv/share/Reports/"
+            "X17/0003%20polished/data.js");
+        row("windows local viewers, shared reports", c, ur, false, true,
+            "file:///C:/Viewers/1.2.3/index.html?dataPath=file://srv/share/Reports/X17/"
+            "0003%20polished/data.js");
+        row("unix local", s, sr, false, false,
+            "file:///srv/Viewers/1.2.3/index.html?dataPath=file:///srv/Reports/X17/"
+            "0003%20polished/data.js");
+        row("unix local firefox", s, sr, true, false,
+            "file:///srv/Viewers/1.2.3/index.html?dataPath=file:///srv/Reports/X17/"
+            "0003%20polished/data.js");
+        row("unix share", u, ur, false, false,
+            "file://srv/share/Viewers/1.2.3/index.html?dataPath=file://srv/share/Reports/X17/"
+            "0003%20polished/data.js");
+        row("unix local viewers, shared reports, firefox", s, ur, true, false,
+            "file:///srv/Viewers/1.2.3/index.html?dataPath=file://///srv/share/Reports/X17/"
+            "0003%20polished/data.js");
+        QTest::newRow("encoding")
+            << QStringLiteral("/srv/My Viewers#2") << QStringLiteral("/srv/Lab 100%")
+            << QStringLiteral("/srv/Lab 100%/Z\u00fcrich/0003 #a/data.js") << false << false
+            << QStringLiteral("file:///srv/My%20Viewers%232/1.2.3/index.html?dataPath="
+                              "file:///srv/Lab%20100%25/Z%C3%BCrich/0003%20%23a/data.js");
+    }
+
+    void buildsViewerUrls()
+    {
+        QFETCH(QString, viewers);
+        QFETCH(QString, reports);
+        QFETCH(QString, dataPath);
+        QFETCH(bool, firefox);
+        QFETCH(bool, windows);
+        QFETCH(QString, url);
+        QCOMPARE(viewerUrl(viewers, QStringLiteral("1.2.3"), reports, dataPath, firefox,
+                           windows ? FileUrlStyle::Windows : FileUrlStyle::Unix),
+                 url);
+    }
+
+    void buildsArgumentsAndNames()
+    {
+        const QString url = QStringLiteral("file:///v/index.html?dataPath=file:///d.js");
+        const auto joined = [&](const char *line) {
+            return browserArgumentList(QString::fromUtf8(line), url).join(QLatin1Char('|'));
+        };
+        QCOMPARE(joined("-a \"%1\" -b"), QStringLiteral("-a|") + url + QStringLiteral("|-b"));
+        QCOMPARE(joined("\"%1\" \"%1\""), url + QLatin1Char('|') + url);
+        QCOMPARE(joined("  -a    -b  "), QStringLiteral("-a|-b"));
+        QCOMPARE(joined("%1 --app=\"%1\" '%1'"), QStringLiteral("%1|--app=\"%1\"|'%1'"));
+        QVERIFY(browserArgumentList(QString(), url).isEmpty());
+
+        QCOMPARE(reportNameOfDataPath(QStringLiteral("//srv/R/X17/0003 polished/data.js")),
+                 QStringLiteral("0003 polished"));
+        QCOMPARE(reportNameOfDataPath(QStringLiteral("/data.js")), QString());
+
+        QVERIFY(isFirefoxPath(QStringLiteral("C:/Program Files/Mozilla Firefox/firefox.exe")));
+        QVERIFY(!isFirefoxPath(QStringLiteral("C:/Browsers/FIREFOX.EXE")));
+    }
+
+    // What the operator sees right after start: settings applied, configuration errors shown.
+    void startsFromSettings()
+    {
+        {
+            QSettings settings = openSettings();
+            settings.setValue(SettingsKey::AutoFindReports, false);
+            settings.setValue(SettingsKey::AutoOpenLatestReport, true);
+            settings.setValue(SettingsKey::PathToBrowser,
+                              dir->createFile(QStringLiteral("FIREFOX.EXE")));
+        }
+        page = new COpenReportWidget;
+        bool versionShown = false;
+        for (const QLabel *label : page->findChildren<QLabel *>())
+            versionShown = versionShown || label->text() == QLatin1String("Version 1.2.12");
+        QVERIFY(versionShown);
+        QCOMPARE(consoleTexts(page->console),
+                 QStringList({QStringLiteral("Error: Report Viewers folder not configured"),
+                              QStringLiteral("Error: Reports Data folder not configured"),
+                              QStringLiteral("Error: Specified browser executable not found")}));
+        QCOMPARE(page->autoFindTimer->interval(), 1000);
+
+        const QList<QCheckBox *> boxes = page->findChildren<QCheckBox *>();
+        QCOMPARE(boxes.size(), 2);
+        QCheckBox *autoFind = boxes.at(0);
+        QCheckBox *autoOpen = boxes.at(1);
+        QCOMPARE(autoFind->text(), QStringLiteral("&Automatically find reports"));
+        QVERIFY(!autoFind->isChecked() && !autoOpen->isChecked() && !autoOpen->isEnabled());
+        autoFind->click();
+        QVERIFY(autoOpen->isEnabled() && !autoOpen->isChecked());
+        autoOpen->click();
+        autoFind->click();
+        QVERIFY(!autoOpen->isEnabled() && !autoOpen->isChecked());
+
+        delete page;
+        page = nullptr;
+        const QSettings settings = openSettings();
+        QCOMPARE(settings.value(SettingsKey::AutoFindReports).toString(), QStringLiteral("false"));
+        QCOMPARE(settings.value(SettingsKey::AutoOpenLatestReport).toString(),
+                 QStringLiteral("false"));
+    }
+
+    // One operator's road: search with Return, open the latest report, move through the rows,
+    // open the others, leave the table, edit the Stone ID.
+    void searchesAndOpensLikeAnOperator()
+    {
+        makeCatalogue();
+        writeSettings(makeBrowser(QStringLiteral("bin/browser"), "#!/bin/sh"), false, false, false);
+        showPage();
+        QVERIFY(consoleLines(page->console).isEmpty());
+        CExLineEdit *field = page->stoneIDEdit;
+        QCOMPARE(page->actionButton->text(), QStringLiteral("&Find Reports"));
+
+        // Tab before any search goes to the action button.
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), page->actionButton);
+
+        field->setFocus();
+        QTest::keyClicks(field, QStringLiteral("X17"));
+        QCOMPARE(page->tableView->model()->rowCount(), 0);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(page->tableView->model()->rowCount(), 5);
+        QCOMPARE(selectedNumber(), QStringLiteral("7"));
+        QCOMPARE(page->actionButton->text(), QStringLiteral("&Open Report"));
+        QCOMPARE(consoleTexts(page->console),
+                 QStringList(QStringLiteral("Found 5 reports for a stone with the specified ID")));
+        // Return pauses the page for a moment, then the focus is back on the table.
+        QVERIFY(!page->isEnabled());
+        QTRY_VERIFY(page->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), page->tableView);
+
+        QTest::keyClick(page->tableView, Qt::Key_Return);
+        QTRY_COMPARE(launches().size(), 1);
+        QCOMPARE(launches().at(0),
+                 QStringLiteral("--new-window|") +
+                     expectedUrl(QStringLiteral("2.1"), QStringLiteral("0007%20polished")) +
+                     QLatin1Char('|'));
+        QCOMPARE(consoleTexts(page->console),
+                 QStringList(QStringLiteral(
+                     "The 0007 polished report was successfully opened in browser")));
+
+        // Two folders with one number each open their own report; the keypad Enter in the
+        // table opens nothing.
+        QTest::keyClick(page->tableView, Qt::Key_Up);
+        QTest::keyClick(page->tableView, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(page->tableView, Qt::Key_Return);
+        QTRY_COMPARE(launches().size(), 2);
+        QVERIFY(launches().at(1).contains(QLatin1String("/X17/0003%20b/data.js")));
+        QTest::keyClick(page->tableView, Qt::Key_Up);
+        page->actionButton->click();
+        QTRY_COMPARE(launches().size(), 3);
+        QVERIFY(launches().at(2).contains(QLatin1String("/X17/0003%20a/data.js")));
+
+        // Report 1 needs viewer 1.0; a double click on its comment does not open it.
+        QTest::keyClick(page->tableView, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(selectedNumber(), QStringLiteral("1"));
+        const auto doubleClick = [this](int column) {
+            const QModelIndex cell = page->tableView->model()->index(0, column);
+            const QPoint centre = page->tableView->visualRect(cell).center();
+            QTest::mouseClick(page->tableView->viewport(), Qt::LeftButton, {}, centre);
+            QTest::mouseDClick(page->tableView->viewport(), Qt::LeftButton, {}, centre);
+        };
+        doubleClick(4);
+        QApplication::focusWidget()->clearFocus(); // closes the comment editor unchanged
+        doubleClick(1);
+        QTRY_COMPARE(launches().size(), 4);
+        QCOMPARE(launches().at(3), QStringLiteral("--new-window|") +
+                                       expectedUrl(QStringLiteral("1.0"), QStringLiteral("0001")) +
+                                       QLatin1Char('|'));
+
+        // Escape leaves the table for the field; Tab goes back while the results are shown.
+        page->tableView->setFocus();
+        QTest::keyClick(page->tableView, Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), field);
+        QTest::keyClick(field, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), page->tableView);
+
+        // Editing the Stone ID empties the table and the console and resets the button.
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(page->tableView->model()->rowCount(), 0);
+        QCOMPARE(page->actionButton->text(), QStringLiteral("&Find Reports"));
+        QVERIFY(consoleLines(page->console).isEmpty());
+        QCOMPARE(launches().size(), 4);
+    }
+
+    void handlesNewLineKeys_data()
+    {
+        QTest::addColumn<bool>("intercept");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("searches");
+        const int ctrl = Qt::ControlModifier, keypad = Qt::KeypadModifier;
+        QTest::newRow("Return") << false << int(Qt::Key_Return) << 0 << true;
+        QTest::newRow("Shift+Return")
+            << false << int(Qt::Key_Return) << int(Qt::ShiftModifier) << true;
+        QTest::newRow("keypad Enter") << false << int(Qt::Key_Enter) << keypad << true;
+        QTest::newRow("intercepted Return") << true << int(Qt::Key_Return) << 0 << false;
+        QTest::newRow("intercepted keypad Enter") << true << int(Qt::Key_Enter) << keypad << false;
+        QTest::newRow("intercepted Ctrl+Return") << true << int(Qt::Key_Return) << ctrl << true;
+        QTest::newRow("intercepted Ctrl+Shift+Return")
+            << true << int(Qt::Key_Return) << int(ctrl | Qt::ShiftModifier) << false;
+        QTest::newRow("intercepted Ctrl+keypad Enter")
+            << true << int(Qt::Key_Enter) << int(ctrl | keypad) << false;
+    }
+
+    void handlesNewLineKeys()
+    {
+        QFETCH(bool, intercept);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, searches);
+        makeCatalogue();
+        writeSettings(makeBrowser(QStringLiteral("browser"), "#!/bin/sh"), intercept, true, true);
+        showPage();
+        page->stoneIDEdit->setText(QStringLiteral("X17"));
+        page->autoFindTimer->stop(); // only the key may search here
+        page->stoneIDEdit->setFocus();
+        QTest::keyClick(page->stoneIDEdit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(page->tableView->model()->rowCount(), searches ? 5 : 0);
+        // A search started by a key opens the latest report at once when auto-open is on.
+        QTRY_COMPARE(launches().size(), searches ? 1 : 0);
+        QCOMPARE(page->stoneIDEdit->text(), QStringLiteral("X17"));
+        QTRY_VERIFY(page->isEnabled());
+        QCOMPARE(QApplication::focusWidget(),
+                 searches ? static_cast<QWidget *>(page->tableView) : page->stoneIDEdit);
+    }
+
+    // Several quick edits give one automatic search, one interval after the last of them; F5
+    // searches again and opens again.
+    void findsAutomaticallyOnce()
+    {
+        makeCatalogue();
+        writeSettings(makeBrowser(QStringLiteral("browser"), "#!/bin/sh"), false, true, true, 700);
+        showPage();
+        page->stoneIDEdit->setFocus();
+        QElapsedTimer sinceLastEdit;
+        for (const char *key : {"X", "1", "7"}) {
+            QTest::keyClicks(page->stoneIDEdit, QLatin1String(key));
+            sinceLastEdit.start();
+            QTest::qWait(200);
+        }
+        QCOMPARE(page->tableView->model()->rowCount(), 0);
+        QTRY_COMPARE(page->tableView->model()->rowCount(), 5);
+        QVERIFY2(sinceLastEdit.elapsed() >= 650,
+                 qPrintable(QString::number(sinceLastEdit.elapsed())));
+        QTRY_COMPARE(launches().size(), 1);
+
+        QTest::keyClick(page->tableView, Qt::Key_Up);
+        QTest::keyClick(page->tableView, Qt::Key_F5);
+        QCOMPARE(selectedNumber(), QStringLiteral("7"));
+        QTRY_COMPARE(launches().size(), 2);
+        QCOMPARE(launches().at(0), launches().at(1));
+    }
+
+    void reportsBrowserStarts_data()
+    {
+        QTest::addColumn<QByteArray>("firstLine");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("console");
+        const QString found = QStringLiteral("Found 5 reports for a stone with the specified ID");
+        QTest::newRow("starts") << QByteArray("#!/bin/sh") << QStringLiteral("browser")
+                                << QStringList(QStringLiteral(
+                                       "The 0007 polished report was successfully opened in "
+                                       "browser"));
+        QTest::newRow("cannot start")
+            << QByteArray("#!/nonexistent/interpreter") << QStringLiteral("browser")
+            << QStringList(QStringLiteral("Error: Failed to open a report in browser"));
+        // Not executable and no ".exe" in the exact case: nothing opens, the error stays.
+        QTest::newRow("not a program")
+            << QByteArray() << QStringLiteral("FIREFOX.EXE")
+            << QStringList(
+                   {found, QStringLiteral("Error: Specified browser executable not found")});
+    }
+
+    void reportsBrowserStarts()
+    {
+        QFETCH(QByteArray, firstLine);
+        QFETCH(QString, name);
+        QFETCH(QStringList, console);
+        makeCatalogue();
+        QString browser = dir->filePath(name);
+        if (firstLine.isEmpty())
+            dir->createFile(name);
+        else
+            browser = makeBrowser(name, firstLine);
+        writeSettings(browser, false, false, false);
+        showPage();
+        page->stoneIDEdit->setText(QStringLiteral("X17"));
+        page->actionButton->click();
+        page->actionButton->click();
+        QCOMPARE(consoleTexts(page->console), console);
+    }
+};
+
+STELVANE_TEST_MAIN(TestOpenReport)
+#include "tst_openreport.moc"
