@@ -129,6 +129,10 @@ void COpenReportWidget::createShortcuts()
     refreshShortcut->setContext(Qt::WindowShortcut);
     stoneIDShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     stoneIDShortcut->setContext(Qt::WindowShortcut);
+    openFolderShortcut = new QShortcut(QKeySequence::Open, tableView);
+    openFolderShortcut->setContext(Qt::WindowShortcut);
+    deleteShortcut = new QShortcut(QKeySequence(Qt::Key_Delete), tableView);
+    deleteShortcut->setContext(Qt::WindowShortcut);
 }
 
 void COpenReportWidget::createTimers()

@@ -14,6 +14,8 @@ class CMetadataModel;
 class CReportsDataSortFilterProxyModel;
 class CReportsDataTableView;
 class QCheckBox;
+class QModelIndex;
+class QPoint;
 class QLabel;
 class QPushButton;
 class QShortcut;
@@ -61,7 +63,19 @@ public slots:
     void reportActionButtonTriggered();
     // Decides the data file and the viewer of the selected row.
     void updateSelection();
+    // The table's context menu and the actions on the selected report.
+    void customContextMenuRequested(const QPoint &pos);
+    void editComment();
+    void openReportFolder();
+    void removeReportFolder();
+    // Writes an edited comment back into the report's metadata file.
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
     void focusInStoneID();
+
+public:
+    // Asks a Yes/No question; "No" is the default answer and Escape answers it too.
+    static bool askConfirmation(QWidget *parent, const QString &title, const QString &text,
+                                const QString &informativeText);
 
 private:
     void createWidgets();
@@ -73,6 +87,10 @@ private:
     void onStoneIDTextChanged();
     void onAutoFindTimeout();
     void pauseInput();
+
+    // The model row of the selected report; invalid when nothing is selected.
+    QModelIndex selectedSourceIndex() const;
+    QString reportFolderPath(const QString &folderName) const;
 
     // Prints a configuration error and records it so that updateConsole prints it again.
     void reportConfigurationError(const QString &message);

@@ -46,8 +46,13 @@ void COpenReportWidget::createConnections()
         if (index.column() != CMetadataModel::CommentColumn)
             openReport();
     });
+    connect(tableView, &QWidget::customContextMenuRequested, this,
+            &COpenReportWidget::customContextMenuRequested);
+    connect(metadataModel, &QAbstractItemModel::dataChanged, this, &COpenReportWidget::dataChanged);
     connect(refreshShortcut, &QShortcut::activated, this, &COpenReportWidget::forceSearchReports);
     connect(stoneIDShortcut, &QShortcut::activated, this, &COpenReportWidget::focusInStoneID);
+    connect(openFolderShortcut, &QShortcut::activated, this, &COpenReportWidget::openReportFolder);
+    connect(deleteShortcut, &QShortcut::activated, this, &COpenReportWidget::removeReportFolder);
 }
 
 void COpenReportWidget::onSettingsChanged()

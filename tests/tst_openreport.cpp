@@ -10,8 +10,12 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+
+#include <filesystem>
 
 namespace {
 
@@ -100,6 +104,55 @@ class TestOpenReport : public QObject
                QStringLiteral("/reports/X17/") + encodedFolder + QStringLiteral("/data.js");
     }
 
+    // Answers the next question box with a key, or with its "&Yes" button; returns the
+    // question's text once it has been answered.
+    QSharedPointer<QString> answerQuestion(Qt::Key key)
+    {
+        auto question = QSharedPointer<QString>::create();
+        auto *poll = new QTimer(page);
+        connect(poll, &QTimer::timeout, page, [=] {
+            for (QMessageBox *box : page->findChildren<QMessageBox *>()) {
+                if (!box->isVisible())
+                    continue;
+                poll->deleteLater();
+                *question = box->windowTitle() + QLatin1Char('|') + box->text();
+                if (key == Qt::Key_Y)
+                    box->buttons().at(0)->click();
+                else
+                    QTest::keyClick(box, key);
+                return;
+            }
+        });
+        poll->start(10);
+        return question;
+    }
+
+    // The texts of the context menu, which is closed again at once.
+    QStringList contextMenuTexts()
+    {
+        QStringList texts;
+        QTimer::singleShot(50, page, [&texts] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                for (const QAction *action : menu->actions())
+                    texts << action->text() + QLatin1Char('|') + action->shortcut().toString();
+                menu->close();
+            }
+        });
+        page->customContextMenuRequested(QPoint(5, 5));
+        return texts;
+    }
+
+    // A key on the table; the window is activated first, since the offscreen platform gives
+    // no window the activation back when a question box closes.
+    void pressOnTable(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        if (!page->isActiveWindow()) {
+            page->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(page));
+        }
+        QTest::keyClick(page->tableView, key, modifiers);
+    }
+
     QString selectedNumber() const
     {
         const QModelIndexList rows = page->tableView->selectionModel()->selectedRows();
@@ -107,10 +160,25 @@ class TestOpenReport : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        // A stand-in for the desktop's folder opener, found before the real one.
+        static QTemporaryDir bin;
+        const QString opener = bin.path() + QStringLiteral("/xdg-open");
+        QFile file(opener);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\nprintf '%s\\n' \"$1\" > \"$STELVANE_TEST_OPENED\"\n");
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + qgetenv("PATH"));
+    }
+
     void init()
     {
         openSettings().clear();
         dir = new TestDir;
+        qputenv("STELVANE_TEST_OPENED",
+                QFile::encodeName(dir->filePath(QStringLiteral("opened.txt"))));
     }
 
     void cleanup()
@@ -398,6 +466,126 @@ private slots:
         QCOMPARE(selectedNumber(), QStringLiteral("7"));
         QTRY_COMPARE(launches().size(), 2);
         QCOMPARE(launches().at(0), launches().at(1));
+    }
+
+    // Comments edited in the table land in the metadata file; folders are opened and deleted
+    // after a question, and folders removed behind the client's back are reported.
+    void actsOnTheSelectedReport()
+    {
+        makeCatalogue();
+        writeSettings(makeBrowser(QStringLiteral("browser"), "#!/bin/sh"), false, false, false);
+        const QStringList menu = {QStringLiteral("Open report|Enter"),
+                                  QStringLiteral("Edit comment|"),
+                                  QStringLiteral("Open report folder|Ctrl+O"),
+                                  QStringLiteral("Permanently delete selected report|Del")};
+        showPage();
+        QCOMPARE(contextMenuTexts(), menu);
+        page->removeReportFolder(); // nothing to act on yet
+        QVERIFY(consoleLines(page->console).isEmpty());
+
+        page->stoneIDEdit->setText(QStringLiteral("X17"));
+        page->actionButton->click();
+        QCOMPARE(contextMenuTexts(), menu);
+        const QString metadata =
+            dir->filePath(QStringLiteral("reports/X17/0007 polished/metadata.xml"));
+        page->editComment();
+        // The editor takes the non-ASCII text as pasted; the keys are typed.
+        qobject_cast<QLineEdit *>(QApplication::focusWidget())
+            ->setText(QStringLiteral("Re-cut \u00e9 "));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("<b>"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(TestDir::readAll(metadata).contains(
+            "<Comment>" + QStringLiteral("Re-cut \u00e9 <b>").toUtf8().toBase64() + "</Comment>"));
+        page->editComment();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(TestDir::readAll(metadata).contains("<Comment></Comment>"));
+        QVERIFY(consoleLines(page->console).isEmpty());
+
+        // The desktop cannot open folders on the offscreen platform; under X11 a stand-in
+        // for xdg-open records what it was given.
+        page->tableView->setFocus();
+        pressOnTable(Qt::Key_O, Qt::ControlModifier);
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            QCOMPARE(consoleTexts(page->console),
+                     QStringList(QStringLiteral(
+                         "The 0007 polished report folder was successfully opened")));
+            QTRY_COMPARE(TestDir::readAll(dir->filePath(QStringLiteral("opened.txt"))),
+                         "file://" + QFile::encodeName(dir->path()) +
+                             "/reports/X17/0007%20polished\n");
+        } else {
+            QCOMPARE(consoleTexts(page->console),
+                     QStringList(
+                         QStringLiteral("Error: Failed to open the 0007 polished report folder")));
+        }
+
+        // Enter and Escape answer No: nothing is deleted and nothing is printed.
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            const auto question = answerQuestion(key);
+            pressOnTable(Qt::Key_Delete);
+            QCOMPARE(*question, QStringLiteral("Delete Report|Are you sure you want to "
+                                               "permanently delete the report 0007 polished "
+                                               "folder and all its contents?"));
+            QVERIFY(consoleLines(page->console).isEmpty());
+            QVERIFY(QFile::exists(metadata));
+        }
+
+        QVERIFY(QDir(dir->filePath(QStringLiteral("reports/X17/0002"))).removeRecursively());
+        pressOnTable(Qt::Key_Home, Qt::ControlModifier);
+        pressOnTable(Qt::Key_Down);
+        pressOnTable(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(consoleTexts(page->console),
+                 QStringList(QStringLiteral("Error: Opened report folder doesn't exist")));
+        pressOnTable(Qt::Key_Delete);
+        QCOMPARE(consoleTexts(page->console),
+                 QStringList(QStringLiteral("Error: Deleted report folder doesn't exist")));
+        QCOMPARE(page->tableView->model()->rowCount(), 5);
+
+        // Of the two folders numbered 3 the selected one goes.
+        pressOnTable(Qt::Key_Down);
+        pressOnTable(Qt::Key_Down);
+        answerQuestion(Qt::Key_Y);
+        pressOnTable(Qt::Key_Delete);
+        QCOMPARE(consoleTexts(page->console),
+                 QStringList(QStringLiteral("The 0003 b report folder was successfully deleted")));
+        QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("reports/X17/0003 b"))));
+        QVERIFY(QFile::exists(dir->filePath(QStringLiteral("reports/X17/0003 a/metadata.xml"))));
+        QCOMPARE(page->tableView->model()->rowCount(), 4);
+        QCOMPARE(page->actionButton->text(), QStringLiteral("&Open Report"));
+    }
+
+    // Deleting a report removes its folder and never what a link in it, or the folder itself
+    // when it is a link, points to.
+    void deletesOnlyTheReportFolder()
+    {
+        namespace fs = std::filesystem;
+        makeCatalogue();
+        writeSettings(makeBrowser(QStringLiteral("browser"), "#!/bin/sh"), false, false, false);
+        const QString outside = dir->createFile(QStringLiteral("outside/keep.txt"), "keep");
+        const QString target = dir->createFile(QStringLiteral("target/0001/data.js"));
+        dir->createFile(QStringLiteral("target/0001/metadata.xml"), metadata("1.0"));
+        const fs::path root = QFile::encodeName(dir->path()).toStdString();
+        fs::create_directories(root / "reports/Y1");
+        fs::create_directory_symlink(root / "target/0001", root / "reports/Y1/0001");
+        fs::create_directory_symlink(root / "outside", root / "reports/X17/0007 polished/link");
+        fs::create_symlink(root / "outside/keep.txt", root / "reports/X17/0007 polished/file");
+        showPage();
+
+        for (const char *stone : {"X17", "Y1"}) {
+            page->stoneIDEdit->setText(QLatin1String(stone));
+            page->actionButton->click();
+            answerQuestion(Qt::Key_Y);
+            pressOnTable(Qt::Key_Delete);
+        }
+        QVERIFY(!fs::exists(fs::symlink_status(root / "reports/X17/0007 polished")));
+        QVERIFY(!fs::exists(fs::symlink_status(root / "reports/Y1/0001")));
+        QCOMPARE(TestDir::readAll(outside), QByteArray("keep"));
+        QVERIFY(QFile::exists(target));
+        QCOMPARE(page->tableView->model()->rowCount(), 0);
+        QCOMPARE(page->actionButton->text(), QStringLiteral("&Find Reports"));
+        QCOMPARE(consoleTexts(page->console),
+                 QStringList(QStringLiteral("The 0001 report folder was successfully deleted")));
     }
 
     void reportsBrowserStarts_data()
