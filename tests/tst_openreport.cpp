@@ -496,6 +496,13 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(TestDir::readAll(metadata).contains(
             "<Comment>" + QStringLiteral("Re-cut \u00e9 <b>").toUtf8().toBase64() + "</Comment>"));
+        // Escape cancels an edit: the file keeps the comment.
+        const QByteArray commented = TestDir::readAll(metadata);
+        page->editComment();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("discard"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), page->tableView);
+        QCOMPARE(TestDir::readAll(metadata), commented);
         page->editComment();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
