@@ -56,13 +56,15 @@ class TestOpenReport : public QObject
         return path;
     }
 
-    // Viewers 1.0 and 2.1, and stone X17 with reports numbered 1, 2, 3 (twice) and 7.
+    // Viewers 0.9, 1.0 and 2.1, and stone X17 with reports numbered 1, 2 (no required viewer),
+    // 3 (twice) and 7.
     void makeCatalogue() const
     {
         dir->createFile(QStringLiteral("viewers/1.0/index.html"));
         dir->createFile(QStringLiteral("viewers/2.1/index.html"));
+        dir->createFile(QStringLiteral("viewers/0.9/index.html"));
         const char *folders[][2] = {{"0001", "1.0"},
-                                    {"0002", "2.1"},
+                                    {"0002", ""},
                                     {"0003 a", "2.1"},
                                     {"0003 b", "2.1"},
                                     {"0007 polished", "2.1"}};
@@ -382,6 +384,11 @@ private slots:
         QCOMPARE(launches().at(3), QStringLiteral("--new-window|") +
                                        expectedUrl(QStringLiteral("1.0"), QStringLiteral("0001")) +
                                        QLatin1Char('|'));
+        // A report that names no viewer opens in the newest one.
+        QTest::keyClick(page->tableView, Qt::Key_Down);
+        QTest::keyClick(page->tableView, Qt::Key_Return);
+        QTRY_COMPARE(launches().size(), 5);
+        QVERIFY(launches().at(4).contains(QLatin1String("/viewers/2.1/index.html?dataPath=")));
 
         // Escape leaves the table for the field; Tab goes back while the results are shown.
         page->tableView->setFocus();
@@ -396,7 +403,7 @@ private slots:
         QCOMPARE(page->tableView->model()->rowCount(), 0);
         QCOMPARE(page->actionButton->text(), QStringLiteral("&Find Reports"));
         QVERIFY(consoleLines(page->console).isEmpty());
-        QCOMPARE(launches().size(), 4);
+        QCOMPARE(launches().size(), 5);
     }
 
     void handlesNewLineKeys_data()
