@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 1,
   reportType: "RT_POLISH",
-  dateTime: "2025-01-08 09:11:00",
+  dateTime: "2025-01-06 08:37:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 2,
   reportType: "RT_POLISH",
-  dateTime: "2025-01-15 10:22:00",
+  dateTime: "2025-01-15 09:14:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 3,
   reportType: "RT_COMPARATIVE",
-  dateTime: "2025-01-22 11:33:00",
+  dateTime: "2025-01-24 09:51:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Before", "After"],
   rows: [

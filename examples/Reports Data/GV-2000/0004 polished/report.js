@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 4,
   reportType: "RT_POLISH",
-  dateTime: "2025-02-01 12:44:00",
+  dateTime: "2025-02-02 10:28:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

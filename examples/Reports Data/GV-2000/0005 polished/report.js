@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 5,
   reportType: "RT_POLISH",
-  dateTime: "2025-02-08 13:55:00",
+  dateTime: "2025-02-11 11:05:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 6,
   reportType: "RT_COMPARATIVE",
-  dateTime: "2025-02-15 14:06:00",
+  dateTime: "2025-02-20 11:42:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Before", "After"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 7,
   reportType: "RT_POLISH",
-  dateTime: "2025-03-22 15:17:00",
+  dateTime: "2025-03-01 12:19:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

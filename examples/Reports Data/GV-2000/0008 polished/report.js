@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 8,
   reportType: "RT_POLISH",
-  dateTime: "2025-03-01 16:28:00",
+  dateTime: "2025-03-10 12:56:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 9,
   reportType: "RT_COMPARATIVE",
-  dateTime: "2025-03-08 08:39:00",
+  dateTime: "2025-03-19 13:33:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Before", "After"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 10,
   reportType: "RT_POLISH",
-  dateTime: "2025-04-15 09:50:00",
+  dateTime: "2025-03-28 14:10:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

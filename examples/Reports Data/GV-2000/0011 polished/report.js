@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 11,
   reportType: "RT_POLISH",
-  dateTime: "2025-04-22 10:01:00",
+  dateTime: "2025-04-06 14:47:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

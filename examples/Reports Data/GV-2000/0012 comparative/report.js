@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 12,
   reportType: "RT_COMPARATIVE",
-  dateTime: "2025-04-01 11:12:00",
+  dateTime: "2025-04-15 15:24:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Before", "After"],
   rows: [

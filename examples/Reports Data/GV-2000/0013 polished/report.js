@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 13,
   reportType: "RT_POLISH",
-  dateTime: "2025-05-08 12:23:00",
+  dateTime: "2025-04-24 16:01:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 14,
   reportType: "RT_POLISH",
-  dateTime: "2025-05-15 13:34:00",
+  dateTime: "2025-05-03 16:38:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 15,
   reportType: "RT_COMPARATIVE",
-  dateTime: "2025-05-22 14:45:00",
+  dateTime: "2025-05-12 17:15:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Before", "After"],
   rows: [

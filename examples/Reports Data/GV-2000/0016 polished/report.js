@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 16,
   reportType: "RT_POLISH",
-  dateTime: "2025-06-01 15:56:00",
+  dateTime: "2025-05-21 17:52:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

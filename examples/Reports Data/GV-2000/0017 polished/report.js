@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 17,
   reportType: "RT_POLISH",
-  dateTime: "2025-06-08 16:07:00",
+  dateTime: "2025-05-30 18:29:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

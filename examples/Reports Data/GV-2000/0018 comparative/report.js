@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 18,
   reportType: "RT_COMPARATIVE",
-  dateTime: "2025-06-15 08:18:00",
+  dateTime: "2025-06-08 19:06:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Before", "After"],
   rows: [

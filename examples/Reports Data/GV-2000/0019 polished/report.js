@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 19,
   reportType: "RT_POLISH",
-  dateTime: "2025-07-22 09:29:00",
+  dateTime: "2025-06-17 19:43:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 20,
   reportType: "RT_POLISH",
-  dateTime: "2025-07-01 10:40:00",
+  dateTime: "2025-06-26 20:20:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

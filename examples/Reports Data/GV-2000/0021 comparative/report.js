@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 21,
   reportType: "RT_COMPARATIVE",
-  dateTime: "2025-07-08 11:51:00",
+  dateTime: "2025-07-05 20:57:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Before", "After"],
   rows: [

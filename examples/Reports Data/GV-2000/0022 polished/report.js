@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 22,
   reportType: "RT_POLISH",
-  dateTime: "2025-08-15 12:02:00",
+  dateTime: "2025-07-14 21:34:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 23,
   reportType: "RT_POLISH",
-  dateTime: "2025-08-22 13:13:00",
+  dateTime: "2025-07-23 22:11:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [

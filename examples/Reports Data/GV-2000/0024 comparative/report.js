@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 24,
   reportType: "RT_COMPARATIVE",
-  dateTime: "2025-08-01 14:24:00",
+  dateTime: "2025-08-01 22:48:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Before", "After"],
   rows: [

@@ -3,7 +3,7 @@ window.reportData = {
   stoneId: "GV-2000",
   reportNumber: 25,
   reportType: "RT_POLISH",
-  dateTime: "2025-09-08 15:35:00",
+  dateTime: "2025-08-10 23:25:00",
   laboratory: "Gem laboratory, sample data",
   columns: ["Property", "Value"],
   rows: [
