@@ -6,7 +6,7 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
 
-bash scripts/install-deps.sh qtbase5-dev cmake g++ make xvfb xauth </dev/null
+bash scripts/install-deps.sh qtbase5-dev cmake g++ make xvfb xauth xdotool x11-xkb-utils python3-xlib </dev/null
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DSTELVANE_WERROR=ON </dev/null
 cmake --build build -j2 </dev/null

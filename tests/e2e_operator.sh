@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Drives the real client like an operator in a virtual X server: types a Stone ID of the sample
+# catalogue, presses Enter and checks the address the browser was given; changes a setting on
+# the settings page and checks the settings file; closes the window and checks that it stored
+# its geometry.
+#
+#   bash tests/e2e_operator.sh path/to/stelvane path/to/examples
+set -euo pipefail
+
+client=$(realpath "$1")
+examples=$(realpath "$2")
+
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$@"
+fi
+
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+pid=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Waits up to 15 seconds for a command to succeed.
+wait_for() {
+    for _ in $(seq 1 150); do
+        if "$@"; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# A copy of the sample at a known path, so the expected address is plain text.
+cp -r "$examples" "$work/sample"
+cat >"$work/browser" <<SCRIPT
+#!/bin/sh
+printf '%s\n' "\$@" >"$work/arguments.tmp" && mv "$work/arguments.tmp" "$work/arguments"
+SCRIPT
+chmod +x "$work/browser"
+
+export PROGRAMDATA="$work/programdata"
+ini="$PROGRAMDATA/Brimlow Software/Stelvane/Stelvane.ini"
+mkdir -p "$(dirname "$ini")"
+cat >"$ini" <<INI
+[General]
+PathToViewers=$work/sample/Report Viewers
+PathToReports=$work/sample/Reports Data
+PathToBrowser=$work/browser
+BrowserArguments=--new-window \"%1\"
+INI
+
+setxkbmap us
+"$client" &
+pid=$!
+
+find_window() {
+    window=$(xdotool search --onlyvisible --name '^Stelvane$' 2>/dev/null | head -n 1)
+    [ -n "$window" ]
+}
+wait_for find_window || fail "the window did not appear"
+sleep 1
+xdotool windowfocus --sync "$window"
+
+# The Stone ID field has the focus when the window opens.
+# Return searches and puts the focus on the table with the latest report selected; Return
+# there opens it.
+xdotool type --delay 30 "GV-1001"
+xdotool key Return
+sleep 0.5
+xdotool key Return
+wait_for test -f "$work/arguments" || fail "the browser was not started"
+expected="--new-window
+file://$work/sample/Report%20Viewers/2.0/index.html?dataPath=file://$work/sample/Reports%20Data/GV-1001/0003%20polished/report.js"
+[ "$(cat "$work/arguments")" = "$expected" ] ||
+    fail "the browser got: $(cat "$work/arguments") instead of: $expected"
+
+# A real close event, as a window manager sends it when the operator closes the window.
+/usr/bin/python3 - "$window" <<'PYTHON'
+import sys
+from Xlib import X, display, protocol
+d = display.Display()
+window = d.create_resource_object('window', int(sys.argv[1]))
+protocols = d.intern_atom('WM_PROTOCOLS')
+delete = d.intern_atom('WM_DELETE_WINDOW')
+event = protocol.event.ClientMessage(window=window, client_type=protocols,
+                                     data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+window.send_event(event, event_mask=X.NoEventMask)
+d.flush()
+PYTHON
+wait_for bash -c "! kill -0 $pid 2>/dev/null" || fail "the window did not close"
+wait "$pid" || fail "the client exited with an error"
+pid=""
+grep -q '^\[StackedWindow\]$' "$ini" || fail "the window's geometry was not stored"
+grep -q '^WindowGeometry=' "$ini" || fail "WindowGeometry missing"
+echo "PASS"
