@@ -190,69 +190,50 @@ private slots:
         delete dir;
     }
 
-    void buildsViewerUrls_data()
-    {
-        QTest::addColumn<QString>("viewers");
-        QTest::addColumn<QString>("reports");
-        QTest::addColumn<QString>("dataPath");
-        QTest::addColumn<bool>("firefox");
-        QTest::addColumn<bool>("windows");
-        QTest::addColumn<QString>("url");
-        const QString data = QStringLiteral("/X17/0003 polished/data.js");
-        const auto row = [&](const char *name, const QString &viewers, const QString &reports,
-                             bool firefox, bool windows, const char *url) {
-            QTest::newRow(name) << viewers << reports << reports + data << firefox << windows
-                                << QString::fromUtf8(url);
-        };
-        const QString c = QStringLiteral("C:/Viewers"), cr = QStringLiteral("C:/Reports");
-        const QString u = QStringLiteral("//srv/share/Viewers"),
-                      ur = QStringLiteral("//srv/share/Reports");
-        const QString s = QStringLiteral("/srv/Viewers"), sr = QStringLiteral("/srv/Reports");
-        row("windows local", c, cr, false, true,
-            "file:///C:/Viewers/1.2.3/index.html?dataPath=file://C:/Reports/X17/0003%20polished/"
-            "data.js");
-        row("windows local firefox", c, cr, true, true,
-            "file:///C:/Viewers/1.2.3/index.html?dataPath=file:///C:/Reports/X17/0003%20polished/"
-            "data.js");
-        row("windows share", u, ur, false, true,
-            "file://srv/share/Viewers/1.2.3/index.html?dataPath=file://srv/share/Reports/X17/"
-            "0003%20polished/data.js");
-        row("windows share firefox", u, ur, true, true,
-            "file://///srv/share/Viewers/1.2.3/index.html?dataPath=file://///srv/share/Reports/"
-            "X17/0003%20polished/data.js");
-        row("windows local viewers, shared reports", c, ur, false, true,
-            "file:///C:/Viewers/1.2.3/index.html?dataPath=file://srv/share/Reports/X17/"
-            "0003%20polished/data.js");
-        row("unix local", s, sr, false, false,
-            "file:///srv/Viewers/1.2.3/index.html?dataPath=file:///srv/Reports/X17/"
-            "0003%20polished/data.js");
-        row("unix local firefox", s, sr, true, false,
-            "file:///srv/Viewers/1.2.3/index.html?dataPath=file:///srv/Reports/X17/"
-            "0003%20polished/data.js");
-        row("unix share", u, ur, false, false,
-            "file://srv/share/Viewers/1.2.3/index.html?dataPath=file://srv/share/Reports/X17/"
-            "0003%20polished/data.js");
-        row("unix local viewers, shared reports, firefox", s, ur, true, false,
-            "file:///srv/Viewers/1.2.3/index.html?dataPath=file://///srv/share/Reports/X17/"
-            "0003%20polished/data.js");
-        QTest::newRow("encoding")
-            << QStringLiteral("/srv/My Viewers#2") << QStringLiteral("/srv/Lab 100%")
-            << QStringLiteral("/srv/Lab 100%/Z\u00fcrich/0003 #a/data.js") << false << false
-            << QStringLiteral("file:///srv/My%20Viewers%232/1.2.3/index.html?dataPath="
-                              "file:///srv/Lab%20100%25/Z%C3%BCrich/0003%20%23a/data.js");
-    }
-
+    // The viewer URL for report folder "0003 polished" of stone X17 and viewer version 1.2.3:
+    // rule ("win" or "unix", "+ff" for Firefox), viewers folder, reports folder, URL.
     void buildsViewerUrls()
     {
-        QFETCH(QString, viewers);
-        QFETCH(QString, reports);
-        QFETCH(QString, dataPath);
-        QFETCH(bool, firefox);
-        QFETCH(bool, windows);
-        QFETCH(QString, url);
-        QCOMPARE(viewerUrl(viewers, QStringLiteral("1.2.3"), reports, dataPath, firefox,
-                           windows ? FileUrlStyle::Windows : FileUrlStyle::Unix),
-                 url);
+        const char *const rows[][4] = {
+            {"win", "C:/Viewers", "C:/Reports",
+             "file:///C:/Viewers/1.2.3/index.html?dataPath=file://C:/Reports/X17/0003%20polished/"
+             "data.js"},
+            {"win+ff", "C:/Viewers", "C:/Reports",
+             "file:///C:/Viewers/1.2.3/index.html?dataPath=file:///C:/Reports/X17/0003%20polished/"
+             "data.js"},
+            {"win", "//srv/share/V", "//srv/share/R",
+             "file://srv/share/V/1.2.3/index.html?dataPath=file://srv/share/R/X17/0003%20polished/"
+             "data.js"},
+            {"win+ff", "//srv/share/V", "//srv/share/R",
+             "file://///srv/share/V/1.2.3/index.html?dataPath=file://///srv/share/R/X17/"
+             "0003%20polished/data.js"},
+            {"win", "C:/Viewers", "//srv/share/R",
+             "file:///C:/Viewers/1.2.3/index.html?dataPath=file://srv/share/R/X17/0003%20polished/"
+             "data.js"},
+            {"unix", "/srv/V", "/srv/R",
+             "file:///srv/V/1.2.3/index.html?dataPath=file:///srv/R/X17/0003%20polished/data.js"},
+            {"unix+ff", "/srv/V", "/srv/R",
+             "file:///srv/V/1.2.3/index.html?dataPath=file:///srv/R/X17/0003%20polished/data.js"},
+            {"unix", "//srv/share/V", "//srv/share/R",
+             "file://srv/share/V/1.2.3/index.html?dataPath=file://srv/share/R/X17/0003%20polished/"
+             "data.js"},
+            {"unix+ff", "/srv/V", "//srv/share/R",
+             "file:///srv/V/1.2.3/index.html?dataPath=file://///srv/share/R/X17/0003%20polished/"
+             "data.js"},
+            {"unix", "/srv/My Viewers#2", "/srv/Lab 100%/Z\u00fcrich",
+             "file:///srv/My%20Viewers%232/1.2.3/index.html?dataPath=file:///srv/Lab%20100%25/"
+             "Z%C3%BCrich/X17/0003%20polished/data.js"},
+        };
+        for (const auto &row : rows) {
+            const QString rule = QLatin1String(row[0]);
+            const QString reports = QString::fromUtf8(row[2]);
+            QCOMPARE(viewerUrl(QString::fromUtf8(row[1]), QStringLiteral("1.2.3"), reports,
+                               reports + QStringLiteral("/X17/0003 polished/data.js"),
+                               rule.endsWith(QLatin1String("+ff")),
+                               rule.startsWith(QLatin1String("win")) ? FileUrlStyle::Windows
+                                                                     : FileUrlStyle::Unix),
+                     QString::fromUtf8(row[3]));
+        }
     }
 
     void buildsArgumentsAndNames()
