@@ -2,6 +2,7 @@
 
 #include "app/CSlidingStackedWidget.h"
 #include "openreport/COpenReportWidget.h"
+#include "settings/CSettingsWidget.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
@@ -15,11 +16,15 @@ CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
     pageStack = new CSlidingStackedWidget(this);
 
     openReportWidget.reset(new COpenReportWidget(this));
-    settingsWidget.reset(new QWidget(this));
+    settingsWidget.reset(new CSettingsWidget(this));
 
     pageStack->addWidget(openReportWidget.data());
     pageStack->addWidget(settingsWidget.data());
     pageStack->setSpeed(700);
+
+    connect(settingsWidget.data(), &CSettingsWidget::closeSettings, this,
+            &CStackedWindow::showOpenReportWidget);
+    // settingsChanged() goes to the open-report page's onSettingsChanged() here.
 
     setCentralWidget(pageStack);
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
