@@ -367,8 +367,8 @@ private slots:
         QTest::addColumn<QString>("expected"); // %H stands for the fake home
         QTest::newRow("quoted path with a space, %U")
             << QStringLiteral("My Browser/browser")
-            << QByteArray("\"%H/My Browser/browser\" --new-window %U")
-            << QStringLiteral("\"%H/My Browser/browser\" --new-window \"%1\"");
+            << QByteArray("\"%H/My Browser/browser\" %U --new-window")
+            << QStringLiteral("\"%H/My Browser/browser\" \"%1\" --new-window");
         QTest::newRow("name on the PATH, %u and %%")
             << QStringLiteral("bin/webview") << QByteArray("webview --title=100%% %u --icon %i")
             << QStringLiteral("\"%H/bin/webview\" --title=100% \"%1\" --icon");
