@@ -2,6 +2,7 @@
 
 #include "app/CSlidingStackedWidget.h"
 #include "openreport/COpenReportWidget.h"
+#include "settings/CSettingsWidget.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
@@ -15,7 +16,7 @@ CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
     pageStack = new CSlidingStackedWidget(this);
 
     openReportWidget.reset(new COpenReportWidget(this));
-    settingsWidget.reset(new QWidget(this));
+    settingsWidget.reset(new CSettingsWidget(this));
 
     pageStack->addWidget(openReportWidget.data());
     pageStack->addWidget(settingsWidget.data());
@@ -23,6 +24,10 @@ CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
 
     connect(openReportWidget.data(), &COpenReportWidget::showSettings, this,
             &CStackedWindow::showSettingsWidget);
+    connect(settingsWidget.data(), &CSettingsWidget::closeSettings, this,
+            &CStackedWindow::showOpenReportWidget);
+    connect(settingsWidget.data(), &CSettingsWidget::settingsChanged, openReportWidget.data(),
+            &COpenReportWidget::onSettingsChanged);
 
     setCentralWidget(pageStack);
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);

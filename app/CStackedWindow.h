@@ -4,6 +4,7 @@
 #include <QSharedPointer>
 
 class COpenReportWidget;
+class CSettingsWidget;
 class CSlidingStackedWidget;
 
 // The one top-level window. Its central widget is a sliding stack of two pages: the
@@ -30,8 +31,7 @@ private:
     void restoreWindowSettings();
 
     QSharedPointer<COpenReportWidget> openReportWidget;
-    // Page 1 until the settings page takes its place.
-    QSharedPointer<QWidget> settingsWidget;
+    QSharedPointer<CSettingsWidget> settingsWidget;
     CSlidingStackedWidget *pageStack = nullptr;
     double dpiScale = 1.0;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The few places where the client depends on the operating system. Each function has one
 // implementation per system (Platform_win.cpp, Platform_unix.cpp), chosen by the build, so
@@ -26,5 +27,19 @@ enum class FileUrlStyle
     Unix
 };
 FileUrlStyle fileUrlStyle();
+
+// The default web browser's command line, in the form the Windows registry keeps it: the
+// executable's full path in double quotes, a space, then the arguments, where the argument "%1"
+// (with its quotes) stands for the address to open. Returns the candidates to try in order; an
+// entry is empty when its source holds nothing, and the caller decides which entry is usable.
+// Windows: the "Default" value of HKEY_CURRENT_USER\Software\Classes\http\shell\open\command,
+// then that of HKEY_CLASSES_ROOT\http\shell\open\command, as raw text.
+// Elsewhere: the desktop's default handler of "http" addresses (mimeapps.list and .desktop files),
+// its Exec line turned into the form above; an empty list when the desktop names none.
+QStringList defaultBrowserCommandLines();
+
+// The file-name pattern of a program in the executable browse dialog: "*.exe" on Windows, any
+// name elsewhere, where executables carry no extension.
+QString executableFilePattern();
 
 } // namespace Platform

@@ -1,5 +1,10 @@
+// GLib's headers use the word "signals", which Qt's keywords would turn into a macro; this file is
+// built with QT_NO_KEYWORDS, and GIO comes first all the same.
+#include <gio/gio.h>
+
 #include "platform/Platform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -26,6 +31,78 @@ bool isExecutableProgram(const QString &path)
 FileUrlStyle fileUrlStyle()
 {
     return FileUrlStyle::Unix;
+}
+
+namespace {
+
+// One argument of a desktop entry's Exec line (already unquoted) with its field codes applied for
+// a single address: the address codes become the token "%1", "%%" becomes "%", and the codes that
+// stand for an icon, a name, the entry's own file or for deprecated values are dropped. Returns a
+// null string when nothing is left of the argument.
+QString applyFieldCodes(const QString &argument)
+{
+    static const QStringList addressCodes = {QStringLiteral("%u"), QStringLiteral("%U"),
+                                             QStringLiteral("%f"), QStringLiteral("%F")};
+    if (addressCodes.contains(argument))
+        return QStringLiteral("\"%1\"");
+    QString result;
+    for (int i = 0; i < argument.size(); ++i) {
+        if (argument.at(i) != QLatin1Char('%')) {
+            result.append(argument.at(i));
+        } else if (i + 1 < argument.size()) {
+            if (argument.at(++i) == QLatin1Char('%'))
+                result.append(QLatin1Char('%'));
+        }
+    }
+    return result.isEmpty() ? QString() : result;
+}
+
+} // namespace
+
+QStringList defaultBrowserCommandLines()
+{
+    // GIO follows the desktop standards: the x-scheme-handler/http entry of mimeapps.list, else an
+    // installed application that declares that type. It only offers applications whose program
+    // exists.
+    GAppInfo *handler = g_app_info_get_default_for_uri_scheme("http");
+    if (!handler)
+        return {};
+    const char *commandLine = g_app_info_get_commandline(handler);
+    gchar **arguments = nullptr;
+    gint count = 0;
+    const bool parsed =
+        commandLine && g_shell_parse_argv(commandLine, &count, &arguments, nullptr) && count > 0;
+    g_object_unref(handler);
+    if (!parsed)
+        return {};
+
+    QString executable = QFile::decodeName(arguments[0]);
+    if (!QDir::isAbsolutePath(executable)) {
+        gchar *found = g_find_program_in_path(arguments[0]);
+        executable = found ? QFile::decodeName(found) : QString();
+        g_free(found);
+    }
+    QStringList parts;
+    bool hasAddress = false;
+    for (gint i = 1; i < count; ++i) {
+        const QString part = applyFieldCodes(QString::fromUtf8(arguments[i]));
+        if (part.isNull())
+            continue;
+        hasAddress = hasAddress || part == QLatin1String("\"%1\"");
+        parts.append(part);
+    }
+    g_strfreev(arguments);
+    if (executable.isEmpty())
+        return {};
+    // A program without an address code still gets the address, as the last argument.
+    if (!hasAddress)
+        parts.append(QStringLiteral("\"%1\""));
+    return {QLatin1Char('"') + executable + QStringLiteral("\" ") + parts.join(QLatin1Char(' '))};
+}
+
+QString executableFilePattern()
+{
+    return QStringLiteral("*");
 }
 
 } // namespace Platform

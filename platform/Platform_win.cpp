@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <QSettings>
+
 namespace Platform {
 
 QString settingsFileLocation()
@@ -18,6 +20,24 @@ bool isExecutableProgram(const QString &)
 FileUrlStyle fileUrlStyle()
 {
     return FileUrlStyle::Windows;
+}
+
+QStringList defaultBrowserCommandLines()
+{
+    // QSettings gives a key's unnamed default value under the name "Default".
+    QStringList commandLines;
+    for (const QString &key :
+         {QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes\\http\\shell\\open\\command"),
+          QStringLiteral("HKEY_CLASSES_ROOT\\http\\shell\\open\\command")}) {
+        const QSettings registry(key, QSettings::NativeFormat);
+        commandLines.append(registry.value(QStringLiteral("Default")).toString());
+    }
+    return commandLines;
+}
+
+QString executableFilePattern()
+{
+    return QStringLiteral("*.exe");
 }
 
 } // namespace Platform

@@ -79,7 +79,7 @@ done
 
 export LANG="${LANG:-C.UTF-8}"
 
-packages=(qtbase5-dev cmake g++ make fonts-dejavu-core)
+packages=(qtbase5-dev libglib2.0-dev pkg-config cmake g++ make fonts-dejavu-core)
 if [ -z "${DISPLAY:-}" ]; then
     packages+=(xvfb xauth x11-utils imagemagick xdotool)
 fi

@@ -39,13 +39,17 @@ public:
 };
 
 // Entry point of every test executable: the settings file goes to a fresh temporary folder
-// (PROGRAMDATA is set before anything reads the settings path), the embedded images are
+// (PROGRAMDATA is set before anything reads the settings path), the desktop folders point into
+// it too, so that no test sees the machine's default browser, the embedded images are
 // registered, and a QApplication is created before the test object.
 #define STELVANE_TEST_MAIN(TestObject)                                                             \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         QTemporaryDir settingsFolder;                                                              \
         qputenv("PROGRAMDATA", QFile::encodeName(settingsFolder.path()));                          \
+        for (const char *name :                                                                    \
+             {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_DIRS"})             \
+            qputenv(name, QFile::encodeName(settingsFolder.path() + QStringLiteral("/desktop")));  \
         Q_INIT_RESOURCE(resources);                                                                \
         QApplication app(argc, argv);                                                              \
         app.setAttribute(Qt::AA_UseHighDpiPixmaps);                                                \
