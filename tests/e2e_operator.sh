@@ -78,6 +78,18 @@ file://$work/sample/Report%20Viewers/2.0/index.html?dataPath=file://$work/sample
 [ "$(cat "$work/arguments")" = "$expected" ] ||
     fail "the browser got: $(cat "$work/arguments") instead of: $expected"
 
+# The gear button is before the Stone ID field in the focus chain; the settings page slides in.
+xdotool key Escape
+xdotool key shift+Tab
+xdotool key space
+sleep 1.5
+# "&Timeout:" leads to its spin box; past the check box below it is OK.
+xdotool key alt+t
+xdotool key ctrl+a
+xdotool type --delay 30 "2500"
+xdotool key Tab Tab space
+wait_for grep -q '^OpenReportTimeout=2500$' "$ini" || fail "the timeout was not saved"
+
 # A real close event, as a window manager sends it when the operator closes the window.
 /usr/bin/python3 - "$window" <<'PYTHON'
 import sys
