@@ -28,6 +28,25 @@ private slots:
         for (int i = 0; i < lines.size(); ++i)
             QCOMPARE(lines.at(i).colour, colours[i * 3 / lines.size()]);
     }
+    void threeBoldLinesOverThePage()
+    {
+        CConsole console;
+        console.resize(400, console.height());
+        console.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&console));
+        QCOMPARE(console.font().pointSize(), 9);
+        QVERIFY(console.font().bold());
+        QPixmap page(console.size()); // the page's background shows through the console
+        page.fill(Qt::red);
+        console.render(&page, {}, {}, QWidget::DrawChildren);
+        QCOMPARE(page.toImage().pixelColor(console.width() - 2, 2), QColor(Qt::red));
+        for (const char *message : {"one", "two", "three", "four"}) {
+            QCOMPARE(console.verticalScrollBar()->maximum(), 0); // all in view, nothing to scroll
+            console.printInfo(QLatin1String(message));
+        }
+        QTRY_VERIFY(console.verticalScrollBar()->maximum() > 0);
+    }
+
     void keepsLastHundredAtTheEndAndIgnoresTheMouse()
     {
         CConsole console;
