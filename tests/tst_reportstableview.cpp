@@ -26,16 +26,12 @@ class TestReportsTableView : public QObject
             sizes << header->sectionSize(column);
         return sizes;
     }
-    QPoint cell(int row, int column) const
-    {
-        return view.visualRect(proxy.index(row, column)).center();
-    }
+    QPoint cell(int row, int column) { return view.visualRect(proxy.index(row, column)).center(); }
     int openEditors() const
     {
-        int open = 0;
-        for (const QLineEdit *editor : view.viewport()->findChildren<QLineEdit *>())
-            open += editor->isVisible();
-        return open;
+        const auto editors = view.viewport()->findChildren<QLineEdit *>();
+        return std::count_if(editors.begin(), editors.end(),
+                             [](QWidget *e) { return e->isVisible(); });
     }
 
 private slots:
@@ -87,14 +83,12 @@ private slots:
         QCOMPARE(openEditors(), 0); // neither a click nor typing opens the comment
         QTest::keyClick(view.viewport(), Qt::Key_F2);
         QCOMPARE(openEditors(), 1);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         for (int column = 0; column < 5; ++column) {
             QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell(2, column));
             QMouseEvent doubleClick(QEvent::MouseButtonDblClick, cell(2, column), Qt::LeftButton,
                                     Qt::LeftButton, {});
             QApplication::sendEvent(view.viewport(), &doubleClick);
-            QCOMPARE(openEditors(), column == 4 ? 1 : 0);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QCOMPARE(openEditors(), column == 4 ? 1 : 0); // the next click closes it
         }
     }
 
@@ -102,8 +96,7 @@ private slots:
     {
         const double scale = view.logicalDpiX() / 96.0;
         const int styleRow = QTableView().verticalHeader()->defaultSectionSize();
-        QVERIFY2(qAbs(view.rowHeight(0) - styleRow * scale) <= 0.5,
-                 qPrintable(QStringLiteral("%1 %2").arg(view.rowHeight(0)).arg(styleRow)));
+        QVERIFY(qAbs(view.rowHeight(0) - styleRow * scale) <= 0.5); // exact at 96 DPI
         view.updateMinimumHeight();
         view.resize(900, 0);
         QTRY_COMPARE(view.viewport()->height() / view.rowHeight(0), 5);
@@ -126,11 +119,10 @@ private slots:
         view.resize(60, 300);
         const QList<int> natural = sections();
         const int total = std::accumulate(natural.begin(), natural.end(), 0);
-        const int margin = view.style()->pixelMetric(QStyle::PM_HeaderMargin);
+        const int margins = 2 * view.style()->pixelMetric(QStyle::PM_HeaderMargin);
         for (int column = 0; column < 5; ++column) // the header text fits its section
-            QVERIFY(header->fontMetrics().horizontalAdvance(ReportTableHeaders[column]) +
-                        2 * margin <=
-                    natural[column]);
+            QVERIFY(header->fontMetrics().horizontalAdvance(ReportTableHeaders[column]) <=
+                    natural[column] - margins);
         for (int width = total - 20; width < total + 60; ++width) {
             view.resize(width + 2 * view.frameWidth(), 300);
             QCOMPARE(view.viewport()->width(), width);
