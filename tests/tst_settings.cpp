@@ -5,15 +5,6 @@
 
 static const QString suffix = QStringLiteral("/Brimlow Software/Stelvane/Stelvane.ini");
 
-// Writes the settings file as another program run or an operator would leave it.
-static void writeSettingsFile(const QByteArray &text)
-{
-    static int writes = 0; // a comment of its own length per file, or the old parse is reused
-    QFile file(settingsFilePath());
-    QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()) && file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(++writes, ';') + '\n' + text);
-}
-
 class TestSettings : public QObject
 {
     Q_OBJECT
@@ -50,9 +41,12 @@ private slots:
         QFETCH(QByteArray, value);
         QFETCH(bool, flag);
         QFETCH(int, timeout);
-        writeSettingsFile((value.isNull() ? "[Other]\n" : "[General]\n") +
-                          QByteArray("AutoFindReports=") + value + "\nOpenReportTimeout=" + value +
-                          "\n");
+        static int writes = 0; // a comment of its own length per file, or the old parse is reused
+        QFile file(settingsFilePath());
+        QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()) && file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(++writes, ';') + (value.isNull() ? "\n[Other]\n" : "\n[General]\n") +
+                   "AutoFindReports=" + value + "\nOpenReportTimeout=" + value + "\n");
+        file.close();
         const QSettings settings = openSettings();
         QCOMPARE(settingBool(settings, SettingsKey::AutoFindReports), flag);
         QCOMPARE(settingInt(settings, SettingsKey::OpenReportTimeout), timeout);

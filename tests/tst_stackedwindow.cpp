@@ -25,18 +25,14 @@ private slots:
 
         // Margins of 20 and 10 design pixels at the screen's scale. At exactly 96 DPI the window
         // is 20 pixels lower than its hint; a hint larger than the screen gives the screen.
-        struct Rule
-        {
-            int side, top, lower;
-            bool screen;
-        };
-        const QMap<int, Rule> rules = {
-            {96, {20, 10, 20, false}}, {100, {21, 10, 0, false}}, {192, {40, 20, 0, true}}};
+        // DPI: side and top margin, how much lower than the hint, whether the screen's size.
+        const QMap<int, QVector<int>> rules = {
+            {96, {20, 10, 20, 0}}, {100, {21, 10, 0, 0}}, {192, {40, 20, 0, 1}}};
         QVERIFY2(rules.contains(window.logicalDpiX()), "no expectation for this DPI");
-        const Rule rule = rules.value(window.logicalDpiX());
-        QCOMPARE(window.contentsMargins(), QMargins(rule.side, rule.top, rule.side, rule.top));
+        const QVector<int> rule = rules.value(window.logicalDpiX());
+        QCOMPARE(window.contentsMargins(), QMargins(rule[0], rule[1], rule[0], rule[1]));
         const QSize hint = window.minimumSizeHint();
-        const QSize expected = rule.screen ? QSize(800, 600) : hint - QSize(0, rule.lower);
+        const QSize expected = rule[3] ? QSize(800, 600) : hint - QSize(0, rule[2]);
         QCOMPARE(window.minimumSize(), expected);
         QCOMPARE(window.size(), expected);
     }
