@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QSize>
+#include <QTextDocument>
 #include <QVariantList>
 
 #include <utility>
@@ -89,8 +90,13 @@ QVariant CMetadataModel::data(const QModelIndex &index, int role) const
         if (column == ViewerColumn && needsNewerViewer(report))
             return tr("<p>The required viewer version<br> for this report is greater than<br> the "
                       "latest viewer version<br> in the Report Viewers folder</p>");
-        if (column == CommentColumn && !report.comment.isEmpty())
+        if (column == CommentColumn && !report.comment.isEmpty()) {
+            // A tooltip renders text that looks like markup; such a comment is escaped so
+            // that it shows as typed, tags and all.
+            if (Qt::mightBeRichText(report.comment))
+                return Qt::convertFromPlainText(report.comment, Qt::WhiteSpacePre);
             return report.comment;
+        }
         return QVariant();
     case Qt::TextAlignmentRole:
         if (column == CommentColumn)

@@ -42,7 +42,8 @@ void CReportsDataTableView::adjustColumnWidths()
 {
     const int columns = model() ? model()->columnCount() : 0;
     computeColumnWidths();
-    applyColumnWidths(columns, width());
+    // The width that the columns can fill, as a resize sees it: without frame and scroll bar.
+    applyColumnWidths(columns, viewport()->width());
 }
 
 void CReportsDataTableView::updateMinimumHeight()
@@ -60,6 +61,9 @@ void CReportsDataTableView::computeColumnWidths()
     const int frame = qRound(style()->pixelMetric(QStyle::PM_DefaultFrameWidth) * dpiScale);
     const int margin = qRound(style()->pixelMetric(QStyle::PM_HeaderMargin) * dpiScale);
     const int allowance = 2 * (frame + margin);
+    // The header would otherwise widen a narrow column such as the number to its own minimum,
+    // and the sections would no longer add up to the viewport; no natural width is smaller.
+    horizontalHeader()->setMinimumSectionSize(allowance);
 
     columnWidths.clear();
     columnWidths.resize(columns);

@@ -24,7 +24,7 @@ public:
     explicit CReportsDataTableView(QWidget *parent = nullptr);
     ~CReportsDataTableView() override;
 
-    // Recomputes the natural widths and applies them to the view's current width.
+    // Recomputes the natural widths and applies them to the viewport's current width.
     void adjustColumnWidths();
     // Keeps at least the header and five rows visible.
     void updateMinimumHeight();

@@ -28,19 +28,31 @@ private slots:
         for (int i = 0; i < lines.size(); ++i)
             QCOMPARE(lines.at(i).colour, colours[i * 3 / lines.size()]);
     }
-    void keepsLastHundredAtTheEndAndIgnoresTheMouse()
+    // Three bold lines over the page's own background; the last 100 messages, the newest in view.
+    void showsThreeBoldLinesAndKeepsTheLastHundred()
     {
         CConsole console;
+        console.resize(400, console.height());
         console.show();
         QVERIFY(QTest::qWaitForWindowExposed(&console));
-        for (int i = 1; i <= 100; ++i)
-            console.printInfo(QString::number(i));
+        QVERIFY(console.font().bold() && console.font().pointSize() == 9);
+        QPixmap page(console.size());
+        page.fill(Qt::red);
+        console.render(&page, {}, {}, QWidget::DrawChildren);
+        QCOMPARE(page.toImage().pixelColor(console.width() - 2, 2), QColor(Qt::red));
         QScrollBar *bar = console.verticalScrollBar();
+        for (int i = 1; i <= 3; ++i)
+            console.printInfo(QString::number(i));
+        QCOMPARE(bar->maximum(), 0); // all in view, nothing to scroll
+        console.printInfo(QStringLiteral("4"));
+        QVERIFY(bar->maximum() > 0);
+        for (int i = 5; i <= 100; ++i)
+            console.printInfo(QString::number(i));
         bar->setValue(0); // the operator scrolled back; a new message still brings the view to it
         console.printInfo(QStringLiteral("101"));
         QCOMPARE(consoleTexts(&console).size(), 100);
         QCOMPARE(consoleTexts(&console).first(), QStringLiteral("2"));
-        QVERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
+        QCOMPARE(bar->value(), bar->maximum());
         QTimer::singleShot(1000, &console, &QApplication::closeAllWindows); // ends a blocking menu
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5));
         QApplication::sendEvent(console.viewport(), &rightClick);

@@ -3,8 +3,11 @@
 
 #include "reportlist/CMetadataModel.h"
 
+#include <QTextDocument>
+
 static const QStringList texts = // shown in three rows of five columns
-    QStringLiteral("3|2024-03-01 09:15|P|1.4.1|Polished, girdle recut|7|2.3.2024|C|1.4||7|||1.3.5|")
+    QStringLiteral("3|2024-03-01 09:15|P|1.4.1|Polished, girdle recut|7|2.3.2024|C|1.4||7|||1.3.5|"
+                   "<b>re-cut</b> & <i>")
         .split(QLatin1Char('|'));
 static const QStringList folders = QStringLiteral("0003|0007|0007_rescan").split(QLatin1Char('|'));
 
@@ -13,9 +16,16 @@ class TestMetadataModel : public QObject
     Q_OBJECT
     CMetadataModel model;
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
-    const QFontMetrics fm{QFont()};
 
-    QSize hint(QString t, int k = 1) const { return {k * fm.horizontalAdvance(t), fm.height()}; }
+    // The text a tooltip shows: markup is rendered, anything else appears as it is.
+    static QVariant shown(const QVariant &tip)
+    {
+        if (!tip.isValid() || !Qt::mightBeRichText(tip.toString()))
+            return tip;
+        QTextDocument document;
+        document.setHtml(tip.toString());
+        return document.toPlainText();
+    }
     static void add(const char *tag, int role, QVariantList v) { QTest::newRow(tag) << role << v; }
 
 private slots:
@@ -31,22 +41,19 @@ private slots:
     {
         QTest::addColumn<int>("role");
         QTest::addColumn<QVariantList>("cells"); // three rows of five columns
-        const QStringList &h = ReportTableHeaders;
         QVariant n, l = int(Qt::AlignLeft | Qt::AlignVCenter), y = QBrush(QColor(253, 255, 237));
         QVariant r = QBrush(QColor(250, 221, 214)), v = QVariantList{1, 4, 0}, e = QString();
         QVariant c = int(Qt::AlignCenter), u = QVariantList{1, 4, 1}, w = QBrush(Qt::white);
-        QVariant N = hint(h[0]), D = hint(h[1]), T = hint(h[2]), V = hint(h[3]), C = hint(h[4], 2);
-        QVariant t = QStringLiteral("<p>The required viewer version<br> for this report is greater "
-                                    "than<br> the latest viewer version<br> in the Report Viewers "
-                                    "folder</p>");
+        QVariant t = QStringLiteral("The required viewer version\nfor this report is greater than\n"
+                                    "the latest viewer version\nin the Report Viewers folder");
         add("display", Qt::DisplayRole, QVariant(texts).toList());
-        add("edit", Qt::EditRole, {n, n, n, n, texts[4], n, n, n, n, e, n, n, n, n, e});
-        add("tooltip", Qt::ToolTipRole, {n, n, n, t, texts[4], n, n, n, n, n, n, n, n, n, n});
+        add("edit", Qt::EditRole, {n, n, n, n, texts[4], n, n, n, n, e, n, n, n, n, texts[14]});
+        add("tooltip", Qt::ToolTipRole,
+            {n, n, n, t, texts[4], n, n, n, n, n, n, n, n, n, texts[14]});
         add("alignment", Qt::TextAlignmentRole, {c, c, c, c, l, c, c, c, c, l, c, c, c, c, l});
         add("background", Qt::BackgroundRole, {w, w, w, r, w, y, y, y, y, y, n, n, n, n, n});
         add("user", Qt::UserRole,
             {n, n, n, u, n, n, n, n, v, n, n, n, n, QVariantList{1, 3, 5}, n});
-        add("size", Qt::SizeHintRole, {N, hint(texts[1]), T, V, C, N, D, T, V, C, N, D, T, V, C});
     }
     void roles()
     {
@@ -55,7 +62,22 @@ private slots:
         QVariantList actual;
         for (int cell = 0; cell < 15; ++cell)
             actual << model.index(cell / 5, cell % 5).data(role);
+        if (role == Qt::ToolTipRole) // markup in a tooltip is rendered
+            std::transform(actual.begin(), actual.end(), actual.begin(), shown);
         QCOMPARE(actual, cells);
+    }
+
+    void sizeHintsFitHeaderAndCell() // a long comment never widens its column
+    {
+        const QFontMetrics metrics{QFont()};
+        for (int cell = 0; cell < 15; ++cell) {
+            const QModelIndex index = model.index(cell / 5, cell % 5);
+            const int width = index.data(Qt::SizeHintRole).toSize().width();
+            QVERIFY(width >= metrics.horizontalAdvance(ReportTableHeaders[cell % 5]));
+            QVERIFY(cell % 5 == 4 || width >= metrics.horizontalAdvance(index.data().toString()));
+        }
+        QCOMPARE(model.index(0, 4).data(Qt::SizeHintRole),
+                 model.index(1, 4).data(Qt::SizeHintRole));
     }
 
     void editsAndRemovals()

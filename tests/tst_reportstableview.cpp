@@ -6,6 +6,8 @@
 #include "reportlist/CReportsDataTableView.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
 
 using L = QLatin1String;
 
@@ -15,38 +17,38 @@ class TestReportsTableView : public QObject
     CMetadataModel model;
     CReportsDataSortFilterProxyModel proxy;
     CReportsDataTableView view;
-    const double scale = view.logicalDpiX() / 96.0;
+    QHeaderView *header = view.horizontalHeader();
 
-    // A column's natural width is its widest size hint plus frame and header margin on each side;
-    // spare width is shared equally, the stretched last section taking what the division leaves.
-    void verifyWidthsAt(int width)
+    QList<int> sections() const
     {
-        view.resize(width, 300);
-        int pad = 2 * (qRound(view.style()->pixelMetric(QStyle::PM_DefaultFrameWidth) * scale) +
-                       qRound(view.style()->pixelMetric(QStyle::PM_HeaderMargin) * scale));
-        QVector<int> natural(5, 0);
-        for (int i = 0; i < 5 * model.rowCount(); ++i)
-            natural[i % 5] =
-                qMax(natural[i % 5],
-                     pad + model.index(i / 5, i % 5).data(Qt::SizeHintRole).toSize().width());
-        int spare = view.viewport()->width() - std::accumulate(natural.begin(), natural.end(), 0);
-        for (int c = 0; c < 5; ++c)
-            QTRY_COMPARE(view.horizontalHeader()->sectionSize(c),
-                         spare < 0 ? qMax(natural[c], view.horizontalHeader()->minimumSectionSize())
-                                   : natural[c] + spare / 5 + (c == 4 ? spare % 5 : 0));
+        QList<int> sizes;
+        for (int column = 0; column < 5; ++column)
+            sizes << header->sectionSize(column);
+        return sizes;
+    }
+    QPoint cell(int row, int column) { return view.visualRect(proxy.index(row, column)).center(); }
+    int openEditors() const
+    {
+        const auto editors = view.viewport()->findChildren<QLineEdit *>();
+        return std::count_if(editors.begin(), editors.end(),
+                             [](QWidget *e) { return e->isVisible(); });
     }
 
 private slots:
     void initTestCase()
+    {
+        proxy.setSourceModel(&model);
+        view.setModel(&proxy);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+    void init()
     {
         model.setReports({{L("0002"), makeReport(2, {}, L("P"), {1, 10, 0}, L("beta"))},
                           {L("0009"), makeReport(9, {}, {}, {2, 0, 1}, {})},
                           {L("0010"), makeReport(10, {}, L("C"), {1, 9, 0}, L("alpha"))},
                           {L("0010_b"), makeReport(10, {}, L("P"), {2, 0, 0}, L("Alpha"))}},
                          {});
-        proxy.setSourceModel(&model);
-        view.setModel(&proxy);
-        view.show();
     }
 
     void sorting() // the number and the viewer by value, type and comment as text
@@ -63,20 +65,78 @@ private slots:
                 QCOMPARE(texts.join(QLatin1Char('|')), ascending[column]);
             }
         }
+        QVERIFY(proxy.setData(proxy.index(0, 4), L("zulu"))); // an edited comment moves at once
+        QCOMPARE(proxy.index(0, 4).data().toString(), L("zulu"));
     }
 
-    void widthsAndHeight()
+    void oneWholeRowAndOnlyTheCommentEdits()
     {
-        view.sortByColumn(4, Qt::AscendingOrder); // an edited comment moves its row at once
-        QVERIFY(proxy.setData(proxy.index(0, 4), L("zulu")));
-        QCOMPARE(proxy.index(3, 4).data().toString(), L("zulu"));
-        verifyWidthsAt(600);
-        model.setReports({{L("1234"), makeReport(1234, L("Sat, 2 March 2024"), {}, {}, {})}}, {});
-        verifyWidthsAt(250); // a new search is measured again, narrower and wider than the total
-        verifyWidthsAt(900);
-        view.updateMinimumHeight(); // the header, five rows and the frame stay in view
-        const int rest = 5 * view.rowHeight(0) + 2 * view.frameWidth();
-        QCOMPARE(view.minimumHeight(), view.horizontalHeader()->height() + rest);
+        view.sortByColumn(0, Qt::AscendingOrder);
+        view.resize(700, 300);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell(0, 1));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, cell(2, 1));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier, cell(3, 2));
+        QCOMPARE(view.selectionModel()->selectedIndexes().size(), 5);
+        QCOMPARE(view.selectionModel()->selectedRows(0).value(0), proxy.index(3, 0));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell(1, 4));
+        QTest::keyClick(view.viewport(), Qt::Key_X);
+        QCOMPARE(openEditors(), 0); // neither a click nor typing opens the comment
+        QTest::keyClick(view.viewport(), Qt::Key_F2);
+        QCOMPARE(openEditors(), 1);
+        for (int column = 0; column < 5; ++column) {
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell(2, column));
+            QMouseEvent doubleClick(QEvent::MouseButtonDblClick, cell(2, column), Qt::LeftButton,
+                                    Qt::LeftButton, {});
+            QApplication::sendEvent(view.viewport(), &doubleClick);
+            QCOMPARE(openEditors(), column == 4 ? 1 : 0); // the next click closes it
+        }
+    }
+
+    void rowsAtTheScreensScaleAndFiveInView()
+    {
+        const double scale = view.logicalDpiX() / 96.0;
+        const int styleRow = QTableView().verticalHeader()->defaultSectionSize();
+        QVERIFY(qAbs(view.rowHeight(0) - styleRow * scale) <= 0.5); // exact at 96 DPI
+        view.updateMinimumHeight();
+        view.resize(900, 0);
+        QTRY_COMPARE(view.viewport()->height() / view.rowHeight(0), 5);
+    }
+
+    // The columns share any spare width equally and fill the viewport exactly; too narrow,
+    // they keep their natural widths and the table scrolls. A search (adjustColumnWidths)
+    // lays them out as a resize does.
+    void widths_data()
+    {
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("reports") << false;
+        QTest::newRow("no reports") << true;
+    }
+    void widths()
+    {
+        QFETCH(bool, empty);
+        if (empty)
+            model.setReports({}, {});
+        view.resize(60, 300);
+        const QList<int> natural = sections();
+        const int total = std::accumulate(natural.begin(), natural.end(), 0);
+        const int margins = 2 * view.style()->pixelMetric(QStyle::PM_HeaderMargin);
+        for (int column = 0; column < 5; ++column) // the header text fits its section
+            QVERIFY(header->fontMetrics().horizontalAdvance(ReportTableHeaders[column]) <=
+                    natural[column] - margins);
+        for (int width = total - 20; width < total + 60; ++width) {
+            view.resize(width + 2 * view.frameWidth(), 300);
+            QCOMPARE(view.viewport()->width(), width);
+            const int spare = qMax(0, width - total);
+            QList<int> expected = natural;
+            for (int column = 0; column < 5; ++column)
+                expected[column] += spare / 5 + (column == 4 ? spare % 5 : 0);
+            QCOMPARE(sections(), expected);
+            view.adjustColumnWidths();
+            QCOMPARE(sections(), expected);
+        }
+        QTRY_VERIFY(!view.horizontalScrollBar()->isVisible());
+        view.resize(total / 2, 300);
+        QTRY_VERIFY(view.horizontalScrollBar()->isVisible());
     }
 };
 

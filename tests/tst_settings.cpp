@@ -51,6 +51,22 @@ private slots:
         QCOMPARE(settingBool(settings, SettingsKey::AutoFindReports), flag);
         QCOMPARE(settingInt(settings, SettingsKey::OpenReportTimeout), timeout);
     }
+
+    void namesInTheFile() // as earlier runs and other tools wrote them
+    {
+        const QStringList names = {
+            SettingsKey::PathToViewers,     SettingsKey::PathToReports,
+            SettingsKey::PathToBrowser,     SettingsKey::BrowserArguments,
+            SettingsKey::OpenReportTimeout, SettingsKey::InterceptNewLineInStoneID,
+            SettingsKey::AutoFindReports,   SettingsKey::AutoOpenLatestReport,
+            SettingsGroup::StackedWindow,   SettingsKey::WindowGeometry,
+            SettingsKey::WindowState,       BrowserUrlToken};
+        QCOMPARE(names.join(QLatin1Char(' ')),
+                 QStringLiteral("PathToViewers PathToReports PathToBrowser BrowserArguments "
+                                "OpenReportTimeout InterceptNewLineInStoneID AutoFindReports "
+                                "AutoOpenLatestReport StackedWindow WindowGeometry WindowState "
+                                "\"%1\""));
+    }
 };
 
 STELVANE_TEST_MAIN(TestSettings)

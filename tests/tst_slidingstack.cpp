@@ -2,14 +2,16 @@
 
 #include "app/CSlidingStackedWidget.h"
 
+#include <QElapsedTimer>
+
 // Short slides; log: each currentChanged index ("?" if not current), "f" per animationFinished.
 struct Stack
 {
-    explicit Stack(int pages)
+    explicit Stack(int pages, int speed = 50)
     {
         for (int i = 0; i < pages; ++i)
             w.addWidget(new QWidget);
-        w.setSpeed(50);
+        w.setSpeed(speed);
         w.show();
         QObject::connect(&w, &QStackedWidget::currentChanged, [this](int i) {
             log += i == w.currentIndex() ? QString::number(i) : QStringLiteral("?");
@@ -33,17 +35,28 @@ private slots:
         QTest::addColumn<int>("pages");
         QTest::addColumn<QString>("requests"); // from page 0; the first starts a slide
         QTest::addColumn<QString>("log");
-        QTest::newRow("current page") << 2 << QStringLiteral("0") << QStringLiteral("0");
-        // A wrapping index never equals the new current index: the stack asks again, finds
-        // that page current and repeats currentChanged instead of animationFinished.
-        QTest::newRow("2 wraps to 0") << 2 << QStringLiteral("1 2") << QStringLiteral("100");
-        QTest::newRow("3 wraps to 1") << 2 << QStringLiteral("3") << QStringLiteral("11");
-        QTest::newRow("-1 is page 1") << 2 << QStringLiteral("-1") << QStringLiteral("11");
-        QTest::newRow("incoming page") << 3 << QStringLiteral("1 1") << QStringLiteral("1f");
-        QTest::newRow("last counts") << 3 << QStringLiteral("1 0 2") << QStringLiteral("12f");
-        QTest::newRow("several") << 3 << QStringLiteral("2 1 0 1 0") << QStringLiteral("20f");
-        QTest::newRow("wraps to incoming") << 2 << QStringLiteral("1 3") << QStringLiteral("11");
-        QTest::newRow("back") << 2 << QStringLiteral("1 0") << QStringLiteral("10f");
+        const auto row = [](const char *tag, int pages, const char *requests, const char *log) {
+            QTest::newRow(tag) << pages << QString::fromLatin1(requests)
+                               << QString::fromLatin1(log);
+        };
+        row("current page", 2, "0", "0");
+        row("incoming page", 3, "1 1", "1f");
+        row("last counts", 3, "1 0 2", "12f");
+        row("several", 3, "2 1 0 1 0", "20f");
+        row("back", 2, "1 0", "10f");
+        // An index names page (index mod count), negative ones from the end. A wrapping index
+        // never equals the new current index: the stack asks again, finds that page current
+        // and repeats currentChanged instead of animationFinished.
+        row("2 of 2 is 0", 2, "1 2", "100");
+        row("3 of 2 is 1", 2, "3", "11");
+        row("5 of 2 is 1", 2, "5", "11");
+        row("7 of 3 is 1", 3, "7", "11");
+        row("8 of 3 is 2", 3, "8", "22");
+        row("-1 of 2 is 1", 2, "-1", "11");
+        row("-2 of 3 is 1", 3, "-2", "11");
+        row("-3 of 3 is 0", 3, "-3", "0");
+        row("-4 of 3 is none", 3, "-4", "");
+        row("wraps to incoming", 2, "1 3", "11");
     }
 
     void requests()
@@ -65,14 +78,21 @@ private slots:
                      qMakePair(i == s.w.currentIndex(), QPoint(0, 0)));
     }
 
-    void slidesBothWaysAndSurvivesDestruction()
+    void slidesBothWaysSlowingDownAndSurvivesDestruction()
     {
-        auto *doomed = new Stack(2);
+        auto *doomed = new Stack(2, 1000);
         QVERIFY(QTest::qWaitForWindowExposed(&doomed->w));
-        doomed->w.setSpeed(300);
+        QWidget *incoming = doomed->w.widget(1);
+        const int width = doomed->w.width();
+        QElapsedTimer clock;
+        clock.start();
         doomed->w.slide(1);
-        QCOMPARE(doomed->w.widget(1)->pos(), QPoint(doomed->w.width(), 0)); // in from the right
-        QTRY_VERIFY(doomed->w.widget(0)->pos().x() < 0);
+        QCOMPARE(incoming->pos(), QPoint(width, 0)); // in from the right
+        QTRY_VERIFY(clock.elapsed() >= 300);
+        // Slowing down towards the end: well past the share of the way that time alone gives.
+        const double covered = 1.0 - double(incoming->x()) / width;
+        QVERIFY2(covered > clock.elapsed() / 1000.0 + 0.15, qPrintable(QString::number(covered)));
+        QVERIFY(doomed->w.widget(0)->x() < 0);
         const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext &, const QString &text) { messages << text; });
         delete doomed;
