@@ -20,7 +20,7 @@ constexpr int MetadataElementLimit = 4096;           // elements in the file
 // repeated attributes takes time quadratic in the attributes of one element, so they are counted
 // before it runs.
 constexpr int MetadataAttributeLimit = 1024;
-constexpr int MetadataTextLimit = 512 * 1024; // characters of text, attributes and comments
+constexpr int MetadataTextLimit = 128 * 1024; // characters of text, attributes and comments
 
 // The texts the reader takes from a metadata file: for each element it knows, the single token
 // that directly follows the start tag of its last occurrence at any depth.
