@@ -3,11 +3,11 @@
 #include "openreport/CConsole.h"
 #include "openreport/COpenReportWidget.h"
 
+#include <QCoreApplication>
 #include <QDomDocument>
 #include <QFile>
 #include <QRegExp>
 #include <QSaveFile>
-#include <QTextCodec>
 #include <QTextStream>
 #include <QXmlStreamReader>
 
@@ -19,41 +19,188 @@ QString decodeComment(const QString &text)
     return QString::fromUtf8(QByteArray::fromBase64(text.toUtf8()));
 }
 
-// Checks a file with the stream reader before it is loaded into a QDomDocument, whose parser
-// crashes on very deep nesting. On success `encoding` is the encoding named by the XML
-// declaration, or empty when there is none.
-bool isSafeForDocumentModel(QFile &file, QString &encoding)
+QString refusal(const char *reason)
 {
-    if (file.size() > MetadataFileSizeLimit)
-        return false;
+    return QCoreApplication::translate("COpenReportWidget", reason);
+}
+
+// Reads at most one byte more than a metadata file may hold, so that no file, however large,
+// costs more memory than that. False when the file cannot be opened.
+bool readMetadataBytes(QFile &file, QByteArray &bytes, QString &readError)
+{
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QXmlStreamReader reader(&file);
+    bytes = file.read(MetadataFileSizeLimit + 1);
+    if (file.error() != QFileDevice::NoError)
+        readError = file.errorString();
+    file.close();
+    return true;
+}
+
+// Adds the node for the reader's current token to the document being built.
+void addNode(const QXmlStreamReader &reader, QDomDocument &document, QDomNode &parent, int depth)
+{
+    switch (reader.tokenType()) {
+    case QXmlStreamReader::StartDocument:
+        if (!reader.documentVersion().isEmpty()) {
+            QString declaration =
+                QStringLiteral("version=\"%1\"").arg(reader.documentVersion().toString());
+            if (!reader.documentEncoding().isEmpty())
+                declaration +=
+                    QStringLiteral(" encoding=\"%1\"").arg(reader.documentEncoding().toString());
+            if (reader.isStandaloneDocument())
+                declaration += QStringLiteral(" standalone=\"yes\"");
+            document.appendChild(
+                document.createProcessingInstruction(QStringLiteral("xml"), declaration));
+        }
+        break;
+    case QXmlStreamReader::DTD: {
+        // Only a bare document type gets here: name and external identifiers, never loaded.
+        QDomDocument withType(QDomImplementation().createDocumentType(
+            reader.dtdName().toString(), reader.dtdPublicId().toString(),
+            reader.dtdSystemId().toString()));
+        for (QDomNode node = document.firstChild(); !node.isNull(); node = node.nextSibling())
+            withType.appendChild(withType.importNode(node, true));
+        document = withType;
+        parent = document;
+        break;
+    }
+    case QXmlStreamReader::StartElement: {
+        QDomElement element = document.createElement(reader.qualifiedName().toString());
+        for (const QXmlStreamNamespaceDeclaration &ns : reader.namespaceDeclarations())
+            element.setAttribute(ns.prefix().isEmpty()
+                                     ? QStringLiteral("xmlns")
+                                     : QStringLiteral("xmlns:") + ns.prefix().toString(),
+                                 ns.namespaceUri().toString());
+        for (const QXmlStreamAttribute &attribute : reader.attributes())
+            element.setAttribute(attribute.qualifiedName().toString(),
+                                 attribute.value().toString());
+        parent = parent.appendChild(element);
+        break;
+    }
+    case QXmlStreamReader::EndElement:
+        parent = parent.parentNode();
+        break;
+    case QXmlStreamReader::Characters:
+        if (reader.isCDATA())
+            parent.appendChild(document.createCDATASection(reader.text().toString()));
+        else if (!(depth == 1 && reader.isWhitespace())) // the root's layout is written anew
+            parent.appendChild(document.createTextNode(reader.text().toString()));
+        break;
+    case QXmlStreamReader::Comment:
+        parent.appendChild(document.createComment(reader.text().toString()));
+        break;
+    case QXmlStreamReader::ProcessingInstruction:
+        parent.appendChild(
+            document.createProcessingInstruction(reader.processingInstructionTarget().toString(),
+                                                 reader.processingInstructionData().toString()));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+bool operator==(const MetadataFields &a, const MetadataFields &b)
+{
+    return a.dateTime == b.dateTime && a.reportType == b.reportType &&
+           a.requiredViewerVersion == b.requiredViewerVersion && a.stoneID == b.stoneID &&
+           a.comment == b.comment && a.hasComment == b.hasComment;
+}
+
+MetadataScan scanMetadata(const QByteArray &bytes, QDomDocument *document)
+{
+    MetadataScan scan;
+    const auto refuse = [&scan](const char *reason) {
+        scan = MetadataScan();
+        scan.refused = true;
+        scan.error = refusal(reason);
+        return scan;
+    };
+    if (bytes.size() > MetadataFileSizeLimit)
+        return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "the file is too large"));
+    if (bytes.count('=') > MetadataAttributeLimit)
+        return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "too many attributes"));
+
+    QXmlStreamReader reader(bytes);
+    QDomNode parent;
+    if (document) {
+        *document = QDomDocument(QDomDocumentType()); // a document, not a null handle
+        parent = *document;
+    }
+    QString *pending = nullptr; // the field that takes the text of the next token
+    QDomElement unfilled;       // an element whose first child has not been seen yet
     int depth = 0;
+    int elements = 0;
+    qint64 text = 0;
     while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartDocument:
-            encoding = reader.documentEncoding().toString();
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (reader.hasError()) {
+            if (pending)
+                *pending = QString();
+            scan.error = reader.errorString();
             break;
+        }
+        switch (token) {
+        case QXmlStreamReader::DTD:
+            if (reader.text().contains(QLatin1Char('[')))
+                return refuse(QT_TRANSLATE_NOOP("COpenReportWidget",
+                                                "the file declares its own document type"));
+            break;
+        case QXmlStreamReader::EntityReference:
+            return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "the file refers to an entity"));
         case QXmlStreamReader::StartElement:
-            if (++depth > MetadataNestingLimit) {
-                file.close();
-                return false;
-            }
+            if (++depth > MetadataNestingLimit)
+                return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "elements nested too deeply"));
+            if (++elements > MetadataElementLimit)
+                return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "too many elements"));
+            for (const QXmlStreamAttribute &attribute : reader.attributes())
+                text += attribute.value().size();
             break;
         case QXmlStreamReader::EndElement:
             --depth;
             break;
         default:
+            text += reader.text().size();
             break;
         }
-    }
-    const bool ok = !reader.hasError() && file.error() == QFileDevice::NoError;
-    file.close();
-    return ok;
-}
+        if (text > MetadataTextLimit)
+            return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "too much text"));
 
-} // namespace
+        if (document) {
+            // An element whose first child is not text gets an empty text node first, so that
+            // the indented output does not put white space where the text of a field is read.
+            if (!unfilled.isNull() && token != QXmlStreamReader::Characters &&
+                token != QXmlStreamReader::EndElement)
+                unfilled.appendChild(document->createTextNode(QString()));
+            unfilled = QDomElement();
+            addNode(reader, *document, parent, depth);
+            if (token == QXmlStreamReader::StartElement && depth > 1)
+                unfilled = parent.toElement();
+        }
+
+        if (pending) {
+            *pending = reader.text().toString();
+            pending = nullptr;
+        } else if (token == QXmlStreamReader::StartElement) {
+            const QStringRef name = reader.name();
+            if (name == QLatin1String("DateTime"))
+                pending = &scan.fields.dateTime;
+            else if (name == QLatin1String("ReportType"))
+                pending = &scan.fields.reportType;
+            else if (name == QLatin1String("RequiredViewerVersion"))
+                pending = &scan.fields.requiredViewerVersion;
+            else if (name == QLatin1String("StoneID"))
+                pending = &scan.fields.stoneID;
+            else if (name == QLatin1String("Comment"))
+                pending = &scan.fields.comment;
+        }
+        if (token == QXmlStreamReader::StartElement && reader.name() == QLatin1String("Comment"))
+            scan.fields.hasComment = true;
+    }
+    return scan;
+}
 
 void appendCommentElement(QDomDocument &document, QDomElement &parent, const QString &comment)
 {
@@ -71,39 +218,20 @@ QString COpenReportWidget::metadataFilePath(const QString &folderName) const
 bool COpenReportWidget::readReportMetadata(const QString &folderName, const QString &dataFileName)
 {
     ReportInfo info;
-    bool result = true;
+    bool result = false;
 
+    // The file is read as bytes and the stream reader decodes it, line ends included. A file
+    // refused by the limits gives a record with empty fields, like one that cannot be opened.
     QFile file(metadataFilePath(folderName));
-    // An oversized file is read as one that cannot be opened: it is not a metadata file, and
-    // reading it would stall the search.
-    if (file.size() > MetadataFileSizeLimit || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        result = false;
-    } else {
-        QXmlStreamReader reader(&file);
-        while (!reader.atEnd()) {
-            if (reader.hasError())
-                break;
-            if (reader.readNext() != QXmlStreamReader::StartElement)
-                continue;
-            const QStringRef name = reader.name();
-            if (name == QLatin1String("DateTime")) {
-                reader.readNext();
-                info.dateTime = reader.text().toString();
-            } else if (name == QLatin1String("ReportType")) {
-                reader.readNext();
-                info.reportType = reportTypeNames.value(reader.text().toString());
-            } else if (name == QLatin1String("RequiredViewerVersion")) {
-                reader.readNext();
-                info.requiredViewerVersion = ViewerVersion();
-                parseViewerVersion(reader.text().toString(), info.requiredViewerVersion);
-            } else if (name == QLatin1String("Comment")) {
-                reader.readNext();
-                info.comment = decodeComment(reader.text().toString());
-            }
-        }
-        file.close();
-        if (reader.hasError() || file.error() != QFileDevice::NoError)
-            result = false;
+    QByteArray bytes;
+    QString readError;
+    if (readMetadataBytes(file, bytes, readError)) {
+        const MetadataScan scan = scanMetadata(bytes);
+        info.dateTime = scan.fields.dateTime;
+        info.reportType = reportTypeNames.value(scan.fields.reportType);
+        parseViewerVersion(scan.fields.requiredViewerVersion, info.requiredViewerVersion);
+        info.comment = decodeComment(scan.fields.comment);
+        result = scan.error.isEmpty() && readError.isEmpty();
     }
 
     const QRegExp prefixPattern(QStringLiteral("^(\\d{4}).*$"), Qt::CaseSensitive, QRegExp::RegExp);
@@ -120,61 +248,42 @@ bool COpenReportWidget::readReportMetadata(const QString &folderName, const QStr
 bool COpenReportWidget::hasCommentElement(const QString &folderName)
 {
     QFile file(metadataFilePath(folderName));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    QByteArray bytes;
+    QString readError;
+    if (!readMetadataBytes(file, bytes, readError)) {
         console->printError(tr("Cannot open metadata file for ") + folderName + tr(" report: ") +
                             file.errorString());
         return false;
     }
-    bool found = false;
-    QXmlStreamReader reader(&file);
-    while (!reader.atEnd()) {
-        if (reader.hasError())
-            break;
-        if (reader.readNext() == QXmlStreamReader::StartElement &&
-            reader.name() == QLatin1String("Comment")) {
-            found = true;
-            break;
-        }
-    }
-    if (reader.hasError()) {
-        file.close();
+    // The answer is the one a scan that stops at the first Comment would give.
+    const MetadataScan scan = scanMetadata(bytes);
+    if (!scan.fields.hasComment && !scan.error.isEmpty()) {
         console->printError(tr("Failed to parse metadata file for ") + folderName +
-                            tr(" report: ") + reader.errorString());
+                            tr(" report: ") + scan.error);
         return false;
     }
-    if (file.error() != QFileDevice::NoError) {
-        const QString error = file.errorString();
-        file.close();
+    if (!readError.isEmpty()) {
         console->printError(tr("Cannot read metadata file for ") + folderName + tr(" report: ") +
-                            error);
-        return found;
+                            readError);
     }
-    file.close();
-    return found;
+    return scan.fields.hasComment;
 }
 
 void COpenReportWidget::saveReportComment(const QString &folderName, const QString &comment)
 {
     const QString path = metadataFilePath(folderName);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    QByteArray original;
+    QString readError;
+    if (!readMetadataBytes(file, original, readError)) {
         console->printError(tr("Cannot open metadata file for ") + folderName + tr(" report: ") +
                             file.errorString());
         return;
     }
-    file.close();
-
-    // The document is saved in the encoding its declaration names (UTF-8 without one), so
-    // non-ASCII text in the other elements survives. An encoding the toolkit does not know
-    // would silently become UTF-8, so such a file is refused.
-    QString encoding;
     QDomDocument reportMetadataDoc;
-    const bool readable =
-        isSafeForDocumentModel(file, encoding) &&
-        (encoding.isEmpty() || QTextCodec::codecForName(encoding.toLatin1()) != nullptr) &&
-        reportMetadataDoc.setContent(&file);
-    if (!readable) {
-        file.close();
+    const MetadataScan before = scanMetadata(original, &reportMetadataDoc);
+    if (!readError.isEmpty() || !before.error.isEmpty() ||
+        reportMetadataDoc.documentElement().isNull()) {
         console->printError(tr("Cannot read metadata file for ") + folderName + tr(" report"));
         return;
     }
@@ -186,7 +295,8 @@ void COpenReportWidget::saveReportComment(const QString &folderName, const QStri
             continue;
         const QString name = node.toElement().tagName();
         if (name == QLatin1String("StoneID")) {
-            if (!hasCommentElement(folderName)) {
+            // The bytes already read answer whether the file has a Comment anywhere.
+            if (!before.fields.hasComment) {
                 appendCommentElement(reportMetadataDoc, root, comment);
                 appended = true;
                 break;
@@ -203,18 +313,37 @@ void COpenReportWidget::saveReportComment(const QString &folderName, const QStri
     if (!appended)
         appendCommentElement(reportMetadataDoc, root, comment);
 
-    // The new content goes to a temporary file beside the old one, which is replaced only when
-    // the whole document has been written.
+    // The document is written in the encoding its declaration names (UTF-8 without one), and
+    // only when its bytes read back to the same fields and the new comment: anything the
+    // document model or the encoding would change or lose leaves the file as it was.
+    QByteArray content;
+    {
+        QTextStream stream(&content, QIODevice::WriteOnly);
+        reportMetadataDoc.save(stream, 1, QDomNode::EncodingFromDocument);
+    }
+    MetadataFields expected = before.fields;
+    expected.comment = QString::fromLatin1(comment.toUtf8().toBase64());
+    expected.hasComment = true;
+    const MetadataScan after = scanMetadata(content);
+    if (!after.error.isEmpty() || !(after.fields == expected)) {
+        console->printError(tr("Cannot write metadata file for ") + folderName + tr(" report: ") +
+                            tr("the new content would not read back as written"));
+        return;
+    }
+
+    // The new content replaces the old file only when all of it has been written, through a
+    // temporary file beside it that takes the old file's permissions. A folder that allows no new
+    // file but a writable metadata.xml gets the content written in place instead.
     QSaveFile output(path);
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    output.setDirectWriteFallback(true);
+    if (!output.open(QIODevice::WriteOnly)) {
         console->printError(tr("Cannot open metadata file for ") + folderName + tr(" report: ") +
                             output.errorString());
         return;
     }
-    QTextStream stream(&output);
-    reportMetadataDoc.save(stream, 1, QDomNode::EncodingFromDocument);
-    stream.flush();
-    if (stream.status() != QTextStream::Ok || !output.commit()) {
+    // The explicit flush matters: commit() does not notice a failure of its own final flush and
+    // would put a cut-off file in place of the old one.
+    if (output.write(content) != content.size() || !output.flush() || !output.commit()) {
         console->printError(tr("Cannot write metadata file for ") + folderName + tr(" report: ") +
                             output.errorString());
     }
