@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-// The page lets its catalogue tests reach the metadata operations; this target is one of them.
-class TestCatalogue
+// The page lets this fuzzer reach its metadata operations.
+class MetadataFuzzer
 {
 public:
     static void setUp(const QString &reportsFolder);
@@ -46,16 +46,16 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     static QTemporaryDir folder;
     qputenv("PROGRAMDATA", QFile::encodeName(folder.path()));
     static QApplication app(*argc, *argv);
-    TestCatalogue::setUp(folder.path() + QStringLiteral("/reports"));
+    MetadataFuzzer::setUp(folder.path() + QStringLiteral("/reports"));
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    return TestCatalogue::run(QByteArray(reinterpret_cast<const char *>(data), int(size)));
+    return MetadataFuzzer::run(QByteArray(reinterpret_cast<const char *>(data), int(size)));
 }
 
-void TestCatalogue::setUp(const QString &reportsFolder)
+void MetadataFuzzer::setUp(const QString &reportsFolder)
 {
     Q_INIT_RESOURCE(resources); // here, as the macro's declaration must not get C linkage
     page = new COpenReportWidget;
@@ -65,7 +65,7 @@ void TestCatalogue::setUp(const QString &reportsFolder)
     QDir().mkpath(QFileInfo(metadataPath).path());
 }
 
-int TestCatalogue::run(const QByteArray &content)
+int MetadataFuzzer::run(const QByteArray &content)
 {
     {
         QFile file(metadataPath);

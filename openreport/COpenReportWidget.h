@@ -158,7 +158,8 @@ private:
     int openReportTimeout = 0;
     double dpiScale = 1.0;
 
-    // The tests drive the page's operations directly.
+    // The tests and the metadata fuzzer drive the page's operations directly.
     friend class TestCatalogue;
     friend class TestOpenReport;
+    friend class MetadataFuzzer;
 };
