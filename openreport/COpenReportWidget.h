@@ -90,6 +90,11 @@ private:
 
     // The model row of the selected report; invalid when nothing is selected.
     QModelIndex selectedSourceIndex() const;
+    // The report folder a model row stands for.
+    QString folderNameOfRow(int row) const;
+    // The row and folder of the selected report for the folder actions: false when there is
+    // nothing to act on. The console is refreshed once a row is selected.
+    bool selectedReport(int &row, QString &folderName);
     QString reportFolderPath(const QString &folderName) const;
 
     // Prints a configuration error and records it so that updateConsole prints it again.

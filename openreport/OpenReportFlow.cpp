@@ -186,20 +186,14 @@ void COpenReportWidget::updateSelection()
 {
     if (reports.isEmpty() || viewers.isEmpty())
         return;
-    const QModelIndexList selected = tableView->selectionModel()->selectedIndexes();
-    if (selected.isEmpty())
-        return;
-    const QModelIndex source = proxyModel->mapToSource(selected.first());
+    const QModelIndex source = selectedSourceIndex();
     if (!source.isValid())
         return;
     const int row = source.row();
 
     // Each row carries its report folder's name, so two folders that share a number each open
     // their own report.
-    const QString folderName =
-        metadataModel->data(metadataModel->index(row, 0), CMetadataModel::FolderNameRole)
-            .toString();
-    const auto report = reports.constFind(folderName);
+    const auto report = reports.constFind(folderNameOfRow(row));
     if (report != reports.cend()) {
         reportDataPath = pathToReports + QLatin1Char('/') + stoneID + QLatin1Char('/') +
                          report.key() + QLatin1Char('/') + report.value().dataFileName;

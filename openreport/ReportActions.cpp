@@ -70,6 +70,25 @@ QModelIndex COpenReportWidget::selectedSourceIndex() const
     return proxyModel->mapToSource(selected.first());
 }
 
+QString COpenReportWidget::folderNameOfRow(int row) const
+{
+    return metadataModel->data(metadataModel->index(row, 0), CMetadataModel::FolderNameRole)
+        .toString();
+}
+
+bool COpenReportWidget::selectedReport(int &row, QString &folderName)
+{
+    if (reports.isEmpty())
+        return false;
+    const QModelIndex source = selectedSourceIndex();
+    if (!source.isValid())
+        return false;
+    updateConsole();
+    row = source.row();
+    folderName = folderNameOfRow(row);
+    return reports.contains(folderName);
+}
+
 QString COpenReportWidget::reportFolderPath(const QString &folderName) const
 {
     return pathToReports + QLatin1Char('/') + stoneID + QLatin1Char('/') + folderName;
@@ -112,9 +131,7 @@ void COpenReportWidget::dataChanged(const QModelIndex &topLeft, const QModelInde
     const QString text =
         metadataModel->data(metadataModel->index(row, CMetadataModel::CommentColumn)).toString();
     // The row's own folder, so that two folders with one number keep their own comments.
-    const QString folderName =
-        metadataModel->data(metadataModel->index(row, 0), CMetadataModel::FolderNameRole)
-            .toString();
+    const QString folderName = folderNameOfRow(row);
     const auto report = reports.find(folderName);
     if (report == reports.end())
         return;
@@ -124,16 +141,9 @@ void COpenReportWidget::dataChanged(const QModelIndex &topLeft, const QModelInde
 
 void COpenReportWidget::openReportFolder()
 {
-    if (reports.isEmpty())
-        return;
-    const QModelIndex source = selectedSourceIndex();
-    if (!source.isValid())
-        return;
-    updateConsole();
-    const QString folderName =
-        metadataModel->data(metadataModel->index(source.row(), 0), CMetadataModel::FolderNameRole)
-            .toString();
-    if (!reports.contains(folderName))
+    int row = -1;
+    QString folderName;
+    if (!selectedReport(row, folderName))
         return;
 
     const QString path = reportFolderPath(folderName);
@@ -149,16 +159,9 @@ void COpenReportWidget::openReportFolder()
 
 void COpenReportWidget::removeReportFolder()
 {
-    if (reports.isEmpty())
-        return;
-    const QModelIndex source = selectedSourceIndex();
-    if (!source.isValid())
-        return;
-    updateConsole();
-    const QString folderName =
-        metadataModel->data(metadataModel->index(source.row(), 0), CMetadataModel::FolderNameRole)
-            .toString();
-    if (!reports.contains(folderName))
+    int row = -1;
+    QString folderName;
+    if (!selectedReport(row, folderName))
         return;
 
     const QString path = reportFolderPath(folderName);
@@ -177,7 +180,7 @@ void COpenReportWidget::removeReportFolder()
     }
 
     reports.remove(folderName);
-    metadataModel->removeRows(source.row(), 1, QModelIndex());
+    metadataModel->removeRows(row, 1, QModelIndex());
     if (reports.isEmpty()) {
         resultsShown = false;
         reportsFound = false;
