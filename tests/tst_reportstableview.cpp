@@ -8,31 +8,42 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTextDocument>
 
-using L = QLatin1String;
+static const QStringList texts = // shown in three rows of five columns
+    QStringLiteral(
+        "9|2024-03-01 09:15|P|1.4.1|Polished, girdle recut|10|2.3.2024|C|1.4||10|||1.3.5|"
+        "<b>re-cut</b> & <i>")
+        .split(QLatin1Char('|'));
+static const QStringList folders = QStringLiteral("0009|0010|0010_rescan").split(QLatin1Char('|'));
 
-class TestReportsTableView : public QObject
+class TestReportsTable : public QObject
 {
     Q_OBJECT
     CMetadataModel model;
     CReportsDataSortFilterProxyModel proxy;
     CReportsDataTableView view;
     QHeaderView *header = view.horizontalHeader();
-
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
     QList<int> sections() const
     {
-        QList<int> sizes;
-        for (int column = 0; column < 5; ++column)
-            sizes << header->sectionSize(column);
-        return sizes;
+        return {header->sectionSize(0), header->sectionSize(1), header->sectionSize(2),
+                header->sectionSize(3), header->sectionSize(4)};
     }
-    QPoint cell(int row, int column) { return view.visualRect(proxy.index(row, column)).center(); }
-    int openEditors() const
+    void click(int row, int column, Qt::KeyboardModifiers keys = {}, bool twice = false)
     {
-        const auto editors = view.viewport()->findChildren<QLineEdit *>();
-        return std::count_if(editors.begin(), editors.end(),
-                             [](QWidget *e) { return e->isVisible(); });
+        const QPoint centre = view.visualRect(proxy.index(row, column)).center();
+        QTest::mouseEvent(twice ? QTest::MouseDClick : QTest::MouseClick, view.viewport(),
+                          Qt::LeftButton, keys, centre);
     }
+    static QVariant shown(const QVariant &tip) // as the tooltip renders it
+    {
+        QTextDocument document;
+        document.setHtml(tip.toString());
+        return Qt::mightBeRichText(tip.toString()) ? document.toPlainText() : tip;
+    }
+    static void add(const char *tag, int role, QVariantList v) { QTest::newRow(tag) << role << v; }
+    bool editing() const { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }
 
 private slots:
     void initTestCase()
@@ -42,90 +53,108 @@ private slots:
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
     }
-    void init()
+    void init() // "P", "C" and untyped reports needing a newer, the same and an older viewer
     {
-        model.setReports({{L("0002"), makeReport(2, {}, L("P"), {1, 10, 0}, L("beta"))},
-                          {L("0009"), makeReport(9, {}, {}, {2, 0, 1}, {})},
-                          {L("0010"), makeReport(10, {}, L("C"), {1, 9, 0}, L("alpha"))},
-                          {L("0010_b"), makeReport(10, {}, L("P"), {2, 0, 0}, L("Alpha"))}},
-                         {});
+        model.setReports({{folders[0], makeReport(9, texts[1], texts[2], {1, 4, 1}, texts[4])},
+                          {folders[1], makeReport(10, texts[6], texts[7], {1, 4, 0}, texts[9])},
+                          {folders[2], makeReport(10, texts[11], texts[12], {1, 3, 5}, texts[14])}},
+                         {1, 4, 0});
     }
 
-    void sorting() // the number and the viewer by value, type and comment as text
+    void roles_data()
     {
-        const QStringList ascending = {
-            QStringLiteral("2|9|10|10"), QString(), QStringLiteral("|C|P|P"),
-            QStringLiteral("1.9|1.10|2.0|2.0.1"), QStringLiteral("|Alpha|alpha|beta")};
-        for (int column : {0, 2, 3, 4}) {
-            for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
-                view.sortByColumn(column, order);
-                QStringList texts;
-                for (int row = 0; row < 4; ++row) // bottom-up when descending
-                    texts << proxy.index(order ? 3 - row : row, column).data().toString();
-                QCOMPARE(texts.join(QLatin1Char('|')), ascending[column]);
-            }
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QVariantList>("cells"); // three rows of five columns
+        QVariant n, l = int(Qt::AlignLeft | Qt::AlignVCenter), y = QBrush(QColor(253, 255, 237));
+        QVariant r = QBrush(QColor(250, 221, 214)), c = int(Qt::AlignCenter), w = QBrush(Qt::white);
+        QVariant t = QStringLiteral("The required viewer version\nfor this report is greater than\n"
+                                    "the latest viewer version\nin the Report Viewers folder");
+        add("display", Qt::DisplayRole, QVariant(texts).toList());
+        add("tooltip", Qt::ToolTipRole,
+            {n, n, n, t, texts[4], n, n, n, n, n, n, n, n, n, texts[14]});
+        add("alignment", Qt::TextAlignmentRole, {c, c, c, c, l, c, c, c, c, l, c, c, c, c, l});
+        add("background", Qt::BackgroundRole, {w, w, w, r, w, y, y, y, y, y, n, n, n, n, n});
+        add("editable", -1, {0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
+    }
+    void roles()
+    {
+        QFETCH(int, role);
+        QFETCH(QVariantList, cells);
+        QVariantList actual;
+        for (int cell = 0; cell < 15; ++cell) {
+            const QModelIndex index = model.index(cell / 5, cell % 5);
+            const QVariant value =
+                role < 0 ? int(model.flags(index).testFlag(Qt::ItemIsEditable)) : index.data(role);
+            actual << (role == Qt::ToolTipRole ? shown(value) : value);
         }
-        QVERIFY(proxy.setData(proxy.index(0, 4), L("zulu"))); // an edited comment moves at once
-        QCOMPARE(proxy.index(0, 4).data().toString(), L("zulu"));
+        QCOMPARE(actual, cells);
     }
 
-    void oneWholeRowAndOnlyTheCommentEdits()
+    void sizesEditsAndRemovals() // a long comment never widens its column
     {
+        const QFontMetrics metrics{QFont()};
+        for (int cell = 0; cell < 15; ++cell) {
+            const QModelIndex index = model.index(cell / 5, cell % 5);
+            const int width = index.data(Qt::SizeHintRole).toSize().width();
+            QVERIFY(cell % 5 == 4 || width >= metrics.horizontalAdvance(index.data().toString()));
+        }
+        QCOMPARE(model.index(0, 4).data(Qt::SizeHintRole),
+                 model.index(1, 4).data(Qt::SizeHintRole));
+        const QString edit = QStringLiteral("Girdle re-measured");
+        QVERIFY(!model.setData(model.index(1, 1), edit) && model.setData(model.index(1, 4), edit));
+        QCOMPARE(model.index(1, 4).data(Qt::ToolTipRole).toString(), edit);
+    }
+
+    void sortsSelectsAndEdits() // numbers and viewers by value, type and comment as text
+    {
+        const char *ascending[] = {"9|10|10", "", "|C|P", "1.3.5|1.4|1.4.1",
+                                   "|<b>re-cut</b> & <i>|Polished, girdle recut"};
+        for (int column : {0, 2, 3, 4}) {
+            view.sortByColumn(column, Qt::AscendingOrder);
+            QStringList cells;
+            for (int row = 0; row < 3; ++row)
+                cells << proxy.index(row, column).data().toString();
+            QCOMPARE(cells.join(QLatin1Char('|')), QLatin1String(ascending[column]));
+        }
+        // One whole row at a time; only the comment edits, and only on a double click or F2.
         view.sortByColumn(0, Qt::AscendingOrder);
         view.resize(700, 300);
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell(0, 1));
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, cell(2, 1));
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier, cell(3, 2));
+        click(0, 1);
+        click(1, 1, Qt::ShiftModifier);
+        click(2, 2, Qt::ControlModifier);
         QCOMPARE(view.selectionModel()->selectedIndexes().size(), 5);
-        QCOMPARE(view.selectionModel()->selectedRows(0).value(0), proxy.index(3, 0));
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell(1, 4));
+        QCOMPARE(view.selectionModel()->selectedRows(0).value(0), proxy.index(2, 0));
+        click(1, 4);
         QTest::keyClick(view.viewport(), Qt::Key_X);
-        QCOMPARE(openEditors(), 0); // neither a click nor typing opens the comment
+        QVERIFY(!editing()); // neither a click nor typing opens the comment
         QTest::keyClick(view.viewport(), Qt::Key_F2);
-        QCOMPARE(openEditors(), 1);
-        for (int column = 0; column < 5; ++column) {
-            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell(2, column));
-            QMouseEvent doubleClick(QEvent::MouseButtonDblClick, cell(2, column), Qt::LeftButton,
-                                    Qt::LeftButton, {});
-            QApplication::sendEvent(view.viewport(), &doubleClick);
-            QCOMPARE(openEditors(), column == 4 ? 1 : 0); // the next click closes it
-        }
+        QVERIFY(editing());
+        click(2, 3, {}, true); // the Type cell: closes the comment, opens nothing
+        QVERIFY(!editing());
     }
 
-    void rowsAtTheScreensScaleAndFiveInView()
+    // Rows at the screen's scale, five in view. The columns share any spare width equally and
+    // fill the viewport exactly; too narrow, they keep their natural widths and the table
+    // scrolls.
+    void rowsAndColumns()
     {
-        const double scale = view.logicalDpiX() / 96.0;
         const int styleRow = QTableView().verticalHeader()->defaultSectionSize();
-        QVERIFY(qAbs(view.rowHeight(0) - styleRow * scale) <= 0.5); // exact at 96 DPI
+        QVERIFY(qAbs(view.rowHeight(0) - styleRow * view.logicalDpiX() / 96.0) <= 0.5);
         view.updateMinimumHeight();
         view.resize(900, 0);
         QTRY_COMPARE(view.viewport()->height() / view.rowHeight(0), 5);
-    }
-
-    // The columns share any spare width equally and fill the viewport exactly; too narrow,
-    // they keep their natural widths and the table scrolls. A search (adjustColumnWidths)
-    // lays them out as a resize does.
-    void widths_data()
-    {
-        QTest::addColumn<bool>("empty");
-        QTest::newRow("reports") << false;
-        QTest::newRow("no reports") << true;
-    }
-    void widths()
-    {
-        QFETCH(bool, empty);
-        if (empty)
-            model.setReports({}, {});
         view.resize(60, 300);
         const QList<int> natural = sections();
         const int total = std::accumulate(natural.begin(), natural.end(), 0);
         const int margins = 2 * view.style()->pixelMetric(QStyle::PM_HeaderMargin);
-        for (int column = 0; column < 5; ++column) // the header text fits its section
+        for (int column = 0; column < 5; ++column) { // the header text fits its section
+            QCOMPARE(proxy.headerData(column, Qt::Horizontal).toString(),
+                     ReportTableHeaders[column]);
             QVERIFY(header->fontMetrics().horizontalAdvance(ReportTableHeaders[column]) <=
                     natural[column] - margins);
+        }
         for (int width = total - 20; width < total + 60; ++width) {
             view.resize(width + 2 * view.frameWidth(), 300);
-            QCOMPARE(view.viewport()->width(), width);
             const int spare = qMax(0, width - total);
             QList<int> expected = natural;
             for (int column = 0; column < 5; ++column)
@@ -140,5 +169,5 @@ private slots:
     }
 };
 
-STELVANE_TEST_MAIN(TestReportsTableView)
+STELVANE_TEST_MAIN(TestReportsTable)
 #include "tst_reportstableview.moc"

@@ -10,50 +10,26 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void location()
+    void readsTheFileWhereAndAsEarlierRunsAndOtherToolsWroteIt()
     {
         const QString folder = QString::fromLocal8Bit(qgetenv("PROGRAMDATA")); // temporary in tests
         QCOMPARE(QDir::fromNativeSeparators(settingsFilePath()), folder + suffix);
-#ifndef Q_OS_WIN // elsewhere the user's configuration folder stands in for an unset PROGRAMDATA
-        qunsetenv("PROGRAMDATA");
-        const auto restore = qScopeGuard([&] { qputenv("PROGRAMDATA", folder.toLocal8Bit()); });
-        QCOMPARE(Platform::settingsFileLocation(),
-                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + suffix);
-#endif
-    }
-
-    void typedReads_data()
-    {
-        QTest::addColumn<QByteArray>("value"); // of both keys; null puts them in another section
-        QTest::addColumn<bool>("flag");
-        QTest::addColumn<int>("timeout");
-        QTest::newRow("absent") << QByteArray() << false << 0;
-        QTest::newRow("empty") << QByteArray("") << false << 0;
-        QTest::newRow("0") << QByteArray("0") << false << 0;
-        QTest::newRow("false") << QByteArray("false") << false << 0;
-        QTest::newRow("FALSE") << QByteArray("FALSE") << false << 0;
-        QTest::newRow("other text") << QByteArray("no") << true << 0;
-        QTest::newRow("number") << QByteArray("2500") << true << 2500;
-    }
-
-    void typedReads()
-    {
-        QFETCH(QByteArray, value);
-        QFETCH(bool, flag);
-        QFETCH(int, timeout);
-        static int writes = 0; // a comment of its own length per file, or the old parse is reused
-        QFile file(settingsFilePath());
-        QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()) && file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(++writes, ';') + (value.isNull() ? "\n[Other]\n" : "\n[General]\n") +
-                   "AutoFindReports=" + value + "\nOpenReportTimeout=" + value + "\n");
-        file.close();
-        const QSettings settings = openSettings();
-        QCOMPARE(settingBool(settings, SettingsKey::AutoFindReports), flag);
-        QCOMPARE(settingInt(settings, SettingsKey::OpenReportTimeout), timeout);
-    }
-
-    void namesInTheFile() // as earlier runs and other tools wrote them
-    {
+        QVERIFY(QDir().mkpath(folder + QFileInfo(suffix).path()));
+        // A value of both keys (null: in another section), the flag and the timeout read back.
+        const char *rows[][3] = {{nullptr, "0", "0"}, {"", "0", "0"},   {"0", "0", "0"},
+                                 {"FALSE", "0", "0"}, {"no", "1", "0"}, {"2500", "1", "2500"}};
+        for (const auto &row : rows) {
+            QFile file(settingsFilePath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            // A comment of its own length per row, or the previous parse is reused.
+            file.write(QByteArray(&row - rows + 1, ';') +
+                       (row[0] ? "\n[General]\n" : "\n[Other]\n") + "AutoFindReports=" + row[0] +
+                       "\nOpenReportTimeout=" + row[0] + "\n");
+            file.close();
+            const QSettings settings = openSettings();
+            QCOMPARE(settingBool(settings, SettingsKey::AutoFindReports), *row[1] == '1');
+            QCOMPARE(settingInt(settings, SettingsKey::OpenReportTimeout), atoi(row[2]));
+        }
         const QStringList names = {
             SettingsKey::PathToViewers,     SettingsKey::PathToReports,
             SettingsKey::PathToBrowser,     SettingsKey::BrowserArguments,
@@ -66,6 +42,12 @@ private slots:
                                 "OpenReportTimeout InterceptNewLineInStoneID AutoFindReports "
                                 "AutoOpenLatestReport StackedWindow WindowGeometry WindowState "
                                 "\"%1\""));
+#ifndef Q_OS_WIN // elsewhere the user's configuration folder stands in for an unset PROGRAMDATA
+        qunsetenv("PROGRAMDATA");
+        QCOMPARE(Platform::settingsFileLocation(),
+                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + suffix);
+        qputenv("PROGRAMDATA", folder.toLocal8Bit());
+#endif
     }
 };
 
