@@ -19,25 +19,25 @@
 
 namespace {
 
-const QByteArray Metadata = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ReportMetadata>\n"
-                            " <DateTime>2024-03-05 14:22</DateTime>\n"
-                            " <ReportType>RT_COMPARATIVE</ReportType>\n"
-                            " <RequiredViewerVersion>2.1</RequiredViewerVersion>\n"
-                            " <StoneID>S</StoneID>\n</ReportMetadata>\n";
+const QString Id = QStringLiteral("00012");
 const QString CannotRead = QStringLiteral("Error: Cannot read metadata file for 00012 report");
-const QString CannotWrite =
-    QStringLiteral("Error: Cannot write metadata file for 00012 report: the "
-                   "new content would not read back as written");
+const QString CannotWrite = QStringLiteral("Error: Cannot write metadata file for 00012 report: "
+                                           "the new content would not read back as written");
 
 // A metadata file with the given DateTime content, after `prolog`, under the root start tag `root`.
 QByteArray doc(const QByteArray &dateTime, const QByteArray &prolog = {},
                const QByteArray &root = "ReportMetadata")
 {
-    return prolog + "<" + root + "><DateTime>" + dateTime +
-           "</DateTime><ReportType>RT_POLISH</ReportType><RequiredViewerVersion>1.2</"
-           "RequiredViewerVersion><StoneID>S</StoneID></" +
-           root.split(' ').first() + ">";
+    return prolog + '<' + root + "><DateTime>" + dateTime +
+           "</DateTime><ReportType>RT_POLISH"
+           "</ReportType><RequiredViewerVersion>1.2</RequiredViewerVersion><StoneID>S</StoneID></" +
+           root.split(' ').first() + '>';
 }
+
+// A typical file: declared and indented.
+const QByteArray Metadata = doc("2024-03-05 14:22", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")
+                                .replace("RT_POLISH", "RT_COMPARATIVE")
+                                .replace("><", ">\n <");
 
 // A record's fields as one text: number, date and time, type, viewer version and comment.
 QString fields(const ReportInfo &r)
@@ -55,24 +55,28 @@ QStringList rootChildren(const QByteArray &xml)
     QStringList children;
     for (QDomElement e = document.documentElement().firstChildElement(); !e.isNull();
          e = e.nextSiblingElement())
-        children << e.tagName() + (e.tagName() == QLatin1String("Comment")
-                                       ? QLatin1Char('=') + e.text()
-                                       : QString());
+        children << (e.tagName() == QLatin1String("Comment") ? QStringLiteral("Comment=") + e.text()
+                                                             : e.tagName());
     return children;
 }
 
-// Adds one data row per line of a table whose cells are separated by "|": the first cell names
-// the row, the others fill the given QString columns.
-void addRows(std::initializer_list<const char *> columns, const char *table)
+// The console's lines joined by "; ", with some text in place of a "*" that ends `expected`.
+QString shown(const CConsole *console, const QString &expected)
 {
-    for (const char *column : columns)
-        QTest::addColumn<QString>(column); // the table keeps the pointer, not a copy
+    const QString text = consoleTexts(console).join(QStringLiteral("; "));
+    return expected.endsWith(QLatin1Char('*')) && text.size() >= expected.size()
+               ? text.left(expected.size() - 1) + QLatin1Char('*')
+               : text;
+}
+
+// One data row per line of a table: the row's name, then the column "cells", all "|"-separated.
+void addRows(const char *table)
+{
+    QTest::addColumn<QStringList>("cells");
     for (const QString &line :
          QString::fromUtf8(table).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QStringList cells = line.split(QLatin1Char('|'));
-        QTestData &row = QTest::newRow(qPrintable(cells[0].trimmed()));
-        for (int i = 1; i <= int(columns.size()); ++i)
-            row << cells.value(i).trimmed();
+        QStringList cells = line.trimmed().split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
+        QTest::newRow(qPrintable(cells.takeFirst())) << cells;
     }
 }
 
@@ -85,32 +89,20 @@ class TestCatalogue : public QObject
     std::unique_ptr<TestDir> dir;
     std::unique_ptr<COpenReportWidget> page;
 
-    // ";"-separated entries: "a/b/" makes a folder, "a/b=text" a file with that text (in percent
-    // encoding), "a/metadata.xml" valid metadata, "B" a malformed one, any other "a/b" a data file.
-    // They are made through the standard library from UTF-8 names, as another program would, so
-    // the catalogue's own conversion of names is tested, whatever the process's locale.
+    // Percent-encoded ";"-separated entries: "a/" makes a folder, "a=text" a file with that text,
+    // any other "a" a file of valid metadata. Made from UTF-8 names as another program would, so
+    // the catalogue's own conversion of names is tested whatever the process's locale.
     void make(const QString &entries) const
     {
-        for (QString entry : entries.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            entry = entry.trimmed() == QLatin1String("B")
-                        ? QStringLiteral("reports/S/0001/metadata.xml=<ReportMetadata><DateTime>")
-                        : QUrl::fromPercentEncoding(entry.trimmed().toUtf8());
-            const QString name = entry.section(QLatin1Char('='), 0, 0);
-            const auto path =
-                std::filesystem::u8path((dir->path() + QLatin1Char('/') + name).toStdString());
-            std::filesystem::create_directories(
-                name.endsWith(QLatin1Char('/')) ? path : path.parent_path());
-            if (!name.endsWith(QLatin1Char('/')))
+        for (const QString &entry : entries.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QStringList parts =
+                QUrl::fromPercentEncoding(entry.trimmed().toUtf8()).split(QLatin1Char('='));
+            const auto path = std::filesystem::u8path(dir->filePath(parts[0]).toStdString());
+            std::filesystem::create_directories(path.parent_path());
+            if (!parts[0].endsWith(QLatin1Char('/')))
                 std::ofstream(path, std::ios::binary)
-                    << (entry.contains(QLatin1Char('='))
-                            ? entry.section(QLatin1Char('='), 1).toStdString()
-                        : name.endsWith(QLatin1String("metadata.xml")) ? Metadata.toStdString()
-                                                                       : std::string("x"));
+                    << parts.value(1, QString::fromUtf8(Metadata)).toStdString();
         }
-    }
-    ReportInfo report(const QString &folder = QStringLiteral("0001")) const
-    {
-        return page->reports.value(folder);
     }
 
 private slots:
@@ -118,195 +110,120 @@ private slots:
     {
         dir = std::make_unique<TestDir>();
         page = std::make_unique<COpenReportWidget>();
-        // The page's own start-up checks run against an empty settings file; start clean.
-        page->console->clear();
+        page->console->clear(); // the page's own start-up checks ran against empty settings
         page->configMessages.clear();
         page->pathToViewers = dir->filePath(QStringLiteral("viewers"));
         page->pathToReports = dir->filePath(QStringLiteral("reports"));
         page->stoneID = QStringLiteral("S");
     }
 
-    // Each operation's console lines ("*" stands for the toolkit's error text), whether the first
-    // is kept as a configuration error that updateConsole prints again, and its result: for a
-    // search that finds reports, the latest data file, which a failed one leaves as it was. A Stone
-    // ID given as "id=" is percent-encoded; "<n>" pads it so that its folder's path has n
-    // characters.
+    // An operation and argument, its console ("*": the toolkit's error text), whether updateConsole
+    // prints it again as a configuration error, and the viewer found or chosen or the latest data
+    // file. "id=" sets a percent-encoded Stone ID; "<n>" pads it to a path of n characters.
     void reportsOutcomes_data()
     {
-        addRows({"operation", "entries", "console", "recorded", "result"},
-                R"(
+        addRows(R"(
 viewers: not configured  | viewers unset | | Error: Report Viewers folder not configured | yes | no
 viewers: missing folder  | viewers | | Error: Report Viewers folder doesn't exist | yes | no
 viewers: no subfolders   | viewers | viewers/1.0 | Error: Subfolders with Report Viewer versions not found | yes | no
-viewers: no version name | viewers | viewers/docs/index.html; viewers/v1.2/index.html | Error: Report Viewers not found in the specified folder | yes | no
-viewers: no page         | viewers | viewers/1.0/; viewers/1.1/ | Error: Report Viewers not found in the specified folder | yes | no
-viewers: some no page    | viewers | viewers/2.0/index.html; viewers/2.1/; viewers/docs/ | Warning: Some Report Viewer subfolders don't contain the index.html file | no | yes
+viewers: none usable     | viewers | viewers/docs/index.html; viewers/v1.2/index.html; viewers/1.0/; viewers/1.1/ | Error: Report Viewers not found in the specified folder | yes | no
+viewers: some no page    | viewers | viewers/1.10/index.html; viewers/1.9/INDEX.HTML; viewers/2.1/; viewers/docs/ | Warning: Some Report Viewer subfolders don't contain the index.html file | no | 1.10
+choose: same minor and patch | viewers 1.2.3 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 1.2.3
+choose: minor one above | viewers 1.3.3 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 2.0
+choose: lower minor, higher patch | viewers 1.1.4 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 2.0
+choose: newest of its major | viewers 1.2 | viewers/1.1/index.html; viewers/1.3/index.html; viewers/2.0/index.html | | no | 1.3
+choose: no viewer of its major | viewers 1.0 | viewers/2.0/index.html; viewers/3.0/index.html | | no | 3.0
+choose: newer than every viewer | viewers 3.0 | viewers/1.3/index.html; viewers/2.0/index.html | | no | 2.0
+choose: no requirement | viewers 0.0 | viewers/1.3/index.html; viewers/2.0/index.html | | no | 2.0
+choose: zero padded | viewers 2.5 | viewers/02.05/index.html; viewers/1.0/index.html | | no | 02.05
+choose: trailing dot | viewers 2.5. | viewers/2.5/index.html; viewers/3.0/index.html | | no | 2.5
+choose: patch zero, one number | viewers 2.0.5 | viewers/2.0.5/index.html; viewers/3.0/index.html | | no | 2.0.5
+choose: one number | viewers 3 | viewers/3.0/index.html; viewers/4.0/index.html | | no | 4.0
+choose: four numbers | viewers 1.2.3.4 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 2.0
+choose: beyond int | viewers 99999999999.1.2 | viewers/0.1.3/index.html; viewers/1.0/index.html | | no | 0.1.3
 search: not configured   | search unset | | Error: Reports Data folder not configured | yes | no
 search: missing folder   | search | | Error: Reports Data folder doesn't exist | yes | no
 search: empty Stone ID   | search id= | reports/ | | no | no
 search: no stone folder  | search | reports/T/ | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 search: nothing counts   | search | reports/S/0001/a.js; reports/S/0002/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml; reports/S/0003.txt; reports/S/0004/a.json; reports/S/0004/metadata.xml | Error: Reports for a stone with the specified ID not found | no | no
-search: invalid metadata | search | B; reports/S/0001/a.js; reports/S/0002 b/c.js; reports/S/0002 b/metadata.xml | Warning: Some metadata files aren't valid; Found 2 reports for a stone with the specified ID | no | S/0002 b/c.js
-search: one report       | search | reports/S/0001/a.js; reports/S/0001/metadata.xml | Found 1 report for a stone with the specified ID | no | S/0001/a.js
+search: invalid metadata | search | reports/S/0001/metadata.xml=<ReportMetadata><DateTime>; reports/S/0001/a.js; reports/S/0002 b/c.js; reports/S/0002 b/metadata.xml | Warning: Some metadata files aren't valid; Found 2 reports for a stone with the specified ID | no | S/0002 b/c.js
 search: three reports    | search | reports/S/0001/a.js; reports/S/0001/metadata.xml; reports/S/0100 b/b.js; reports/S/0100 b/a.js; reports/S/0100 b/Z.JS; reports/S/0100 b/metadata.xml; reports/S/0009/c.js; reports/S/0009/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml | Found 3 reports for a stone with the specified ID | no | S/0100 b/Z.JS
-search: Stone ID .       | search id=. | reports/0001/a.js; reports/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 search: Stone ID ..      | search id=.. | reports/; 0001/a.js; 0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 search: Stone ID up      | search id=../x | reports/; x/0001/a.js; x/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 search: Stone ID back up | search id=..\x | reports/; x/0001/a.js; x/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 search: Stone ID down    | search id=S/0001 | reports/S/0001/a.js; reports/S/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 search: Stone ID control | search id=S%0AT | reports/S%0AT/0001/a.js; reports/S/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
+search: Stone ID NUL     | search id=%00 | reports/0001/a.js; reports/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 search: Unicode names    | search id=Ämber #12 緑 | reports/Ämber #12 緑/0007 Größe  /données.js; reports/Ämber #12 緑/0007 Größe  /metadata.xml | Found 1 report for a stone with the specified ID | no | Ämber #12 緑/0007 Größe  /données.js
 search: stone path 259   | search id=<259> | reports/<259>/0001/a.js; reports/<259>/0001/metadata.xml | Found 1 report for a stone with the specified ID | no | <259>/0001/a.js
 search: stone path 260   | search id=<260> | reports/<260>/0001/a.js; reports/<260>/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
-search: Stone ID NUL     | search id=%00 | reports/0001/a.js; reports/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 read: prefix wrong       | read notes | reports/S/notes/metadata.xml | Error: Report's prefix in notes has wrong format | no | no
-read: no file            | read | reports/S/0001/ | | no | no
-check: no file           | check | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | no
-check: malformed         | check | B | Error: Failed to parse metadata file for 0001 report: * | no | no
-write: no file           | write | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | yes
+read: no file            | read 0001 | reports/S/0001/ | | no | no
+check: no file           | check 0001 | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | no
+check: malformed         | check 0001 | reports/S/0001/metadata.xml=<ReportMetadata><DateTime> | Error: Failed to parse metadata file for 0001 report: * | no | no
+write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | yes
 )");
     }
 
     void reportsOutcomes()
     {
-        QFETCH(QString, operation);
-        QFETCH(QString, entries);
-        QFETCH(QString, recorded);
-        QFETCH(QString, result);
-        QFETCH(QString, console);
+        QFETCH(QStringList, cells);
         for (const int n : {259, 260})
-            for (QString *text : {&operation, &entries, &result})
-                text->replace(QStringLiteral("<%1>").arg(n),
-                              QString(n - page->pathToReports.size() - 1, QLatin1Char('p')));
-        const QStringList expected = console.split(QStringLiteral("; "), Qt::SkipEmptyParts);
-        make(entries);
-        const QString path = dir->filePath(QStringLiteral("reports/S/0001/metadata.xml"));
-        const QByteArray before = TestDir::readAll(path);
+            cells.replaceInStrings(QStringLiteral("<%1>").arg(n),
+                                   QString(n - page->pathToReports.size() - 1, QLatin1Char('p')));
+        const QString verb = cells[0].section(QLatin1Char(' '), 0, 0), console = cells[2],
+                      arg = cells[0].section(QLatin1Char(' '), 1), result = cells[4];
+        make(cells[1]);
         page->reportDataPath = QStringLiteral("previous");
-        if (operation.endsWith(QLatin1String("unset")))
-            (operation.startsWith(QLatin1String("viewers")) ? page->pathToViewers
-                                                            : page->pathToReports)
-                .clear();
-        if (operation.contains(QLatin1String("id=")))
-            page->stoneID =
-                QUrl::fromPercentEncoding(operation.section(QLatin1Char('='), 1).toUtf8());
-        const QString folder = operation.endsWith(QLatin1String("notes")) ? QStringLiteral("notes")
-                                                                          : QStringLiteral("0001");
-        bool outcome = true;
-        if (operation.startsWith(QLatin1String("viewers")))
-            outcome = page->discoverViewers();
-        else if (operation.startsWith(QLatin1String("search")))
-            outcome = page->searchReports();
-        else if (operation.startsWith(QLatin1String("read")))
-            outcome = page->readReportMetadata(folder, QStringLiteral("a.js"));
-        else if (operation == QLatin1String("check"))
-            outcome = page->hasCommentElement(folder);
-        else
-            page->saveReportComment(folder, QStringLiteral("lost?"));
+        if (arg == QLatin1String("unset"))
+            (verb == QLatin1String("viewers") ? page->pathToViewers : page->pathToReports).clear();
+        if (arg.startsWith(QLatin1String("id=")))
+            page->stoneID = QUrl::fromPercentEncoding(arg.mid(3).toUtf8());
+        const bool outcome = verb == QLatin1String("viewers")  ? page->discoverViewers()
+                             : verb == QLatin1String("search") ? page->searchReports()
+                             : verb == QLatin1String("read")   ? page->readReportMetadata(arg, {})
+                             : verb == QLatin1String("check")
+                                 ? page->hasCommentElement(arg)
+                                 : (page->saveReportComment(arg, {}), true);
 
         QCOMPARE(outcome, result != QLatin1String("no"));
-        const QStringList lines = consoleTexts(page->console);
-        QCOMPARE(lines.size(), expected.size());
-        for (int i = 0; i < lines.size(); ++i) // a "*" must stand for some text
-            QCOMPARE(expected[i].endsWith(QLatin1Char('*')) && lines[i].size() >= expected[i].size()
-                         ? lines[i].left(expected[i].size() - 1) + QLatin1Char('*')
-                         : lines[i],
-                     expected[i]);
+        QCOMPARE(shown(page->console, console), console);
         page->updateConsole();
-        QCOMPARE(consoleTexts(page->console),
-                 recorded == QLatin1String("yes") ? expected.mid(0, 1) : QStringList());
-        QCOMPARE(TestDir::readAll(path), before); // a failed write changes nothing
-        if (operation.startsWith(QLatin1String("search")))
+        QCOMPARE(shown(page->console, {}), cells[3] == QLatin1String("yes") ? console : QString());
+        if (verb == QLatin1String("viewers") && outcome) { // the newest viewer, or the one chosen
+            ViewerVersion version;
+            parseViewerVersion(arg, version);
+            page->chooseViewer(version);
+            QCOMPARE(arg.isEmpty() ? page->viewerFolderName : page->viewers.value(version), result);
+        }
+        if (verb == QLatin1String("search"))
             QCOMPARE(page->reportDataPath, outcome ? page->pathToReports + QLatin1Char('/') + result
                                                    : QStringLiteral("previous"));
-        if (operation == QLatin1String("read"))
-            QCOMPARE(report().prefix, 1); // still listed, empty
-    }
-
-    void ordersAndChoosesViewers_data()
-    {
-        // The required version is read from its text and written back as "parsed"; "*" is the
-        // folder of two with the same version that the file system lists later.
-        addRows({"installed", "newest", "required", "parsed", "chosen"}, R"(
-numeric order             | 1.0 1.10 1.9 | 1.10  | 1.9     | 1.9   | 1.10
-zero padded               | 02.05 1.0    | 02.05 | 2.1     | 2.1   | 02.05
-1.2 and 1.2.0             | 1.2 1.2.0    | *     | 1.2     | 1.2   | *
-same minor and patch      | 1.2.3 2.0    | 2.0   | 1.2.3   | 1.2.3 | 1.2.3
-minor one above           | 1.2.3 2.0    | 2.0   | 1.3.3   | 1.3.3 | 2.0
-minor one below           | 1.2.3 2.0    | 2.0   | 1.1.3   | 1.1.3 | 1.2.3
-patch one above           | 1.2.3 2.0    | 2.0   | 1.2.4   | 1.2.4 | 2.0
-patch one below           | 1.2.3 2.0    | 2.0   | 1.2.2   | 1.2.2 | 1.2.3
-lower minor, higher patch | 1.2.3 2.0    | 2.0   | 1.1.4   | 1.1.4 | 2.0
-newest of the same major  | 1.1 1.3 2.0  | 2.0   | 1.2     | 1.2   | 1.3
-no viewer of its major    | 2.0 3.0      | 3.0   | 1.0     | 1.0   | 3.0
-newer than every viewer   | 1.3 2.0      | 2.0   | 3.0     | 3.0   | 2.0
-no requirement            | 1.3 2.0      | 2.0   | 0.0     | 0.0   | 2.0
-trailing dot              | 1.0 2.5      | 2.5   | 2.5.    | 2.5   | 2.5
-patch zero, one number    | 2.0.5 3.0    | 3.0   | 2.0.5   | 2.0.5 | 2.0.5
-one number                | 1.0 2.0      | 2.0   | 3       | 0.0   | 2.0
-no text                   | 1.0 2.0      | 2.0   |         | 0.0   | 2.0
-four numbers              | 1.0 2.0      | 2.0   | 1.2.3.4 | 0.0   | 2.0
-beyond int                | 1.0 2.0      | 2.0   | 99999999999.1.2 | 0.1.2 | 2.0
-)");
-    }
-
-    void ordersAndChoosesViewers()
-    {
-        QFETCH(QString, installed);
-        QFETCH(QString, newest);
-        QFETCH(QString, required);
-        QFETCH(QString, parsed);
-        QFETCH(QString, chosen);
-        for (const QString &name : installed.split(QLatin1Char(' ')))
-            make(QStringLiteral("viewers/") + name + QStringLiteral("/index.html"));
-        QVERIFY(page->discoverViewers());
-        const QString last = QDir(page->pathToViewers)
-                                 .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort)
-                                 .last();
-        QCOMPARE(page->viewerFolderName, newest == QLatin1String("*") ? last : newest);
-        QVERIFY(std::is_sorted(page->viewers.keyBegin(), page->viewers.keyEnd()));
-        ViewerVersion version{7, 7, 7};
-        parseViewerVersion(required, version);
-        QCOMPARE(viewerVersionText(version), parsed);
-        page->chooseViewer(version);
-        QCOMPARE(page->viewers.value(version), chosen == QLatin1String("*") ? last : chosen);
     }
 
     void survivesUnusualFiles_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("read");    // the fields read before the save
-        QTest::addColumn<QString>("message"); // empty: the save writes the new comment
-        QTest::addColumn<QString>("comment");
-        QTest::addColumn<QString>("limit"); // a folder that takes no new file, a file-size limit
+        QTest::addColumn<QStringList>("cells"); // fields read, message (if refused), comment, limit
         const QString none = QStringLiteral("||0.0|"), d = QStringLiteral("d|P|1.2|");
         // clang-format off
         const auto row = [&none](const char *name, const QByteArray &content, const QString &read = {}, const QString &message = CannotRead, const QString &comment = QStringLiteral("checked ✓ 💎"), const char *limit = "") {
-            QTest::newRow(name) << content << QStringLiteral("1|") + (read.isEmpty() ? none : read) << message << comment << QString::fromLatin1(limit);
+            QTest::newRow(name) << content << QStringList{QStringLiteral("1|") + (read.isEmpty() ? none : read), message, comment, QString::fromLatin1(limit)};
         };
-        const auto entity = [](int i, const QByteArray &value) { return "<!ENTITY e" + QByteArray::number(i) + " \"" + value + "\">"; };
-        const auto ref = [](int i) { return "&e" + QByteArray::number(i) + ";"; };
-        const auto dtd = [](const QByteArray &declared) { return "<!DOCTYPE R [" + declared + "]>"; };
-        const auto utf16 = [](const QByteArray &utf8, const char *codec) { return QTextCodec::codecForName(codec)->fromUnicode(QString::fromUtf8(utf8)); }; // with a byte order mark
-        QByteArray laughs = entity(0, "ha"), chain = laughs, attributes = "R";
-        for (int i = 1; i < 20000; ++i) {
-            laughs += i < 10 ? entity(i, ref(i - 1).repeated(10)) : "";
-            chain += i < 3000 ? entity(i, ref(i - 1)) : "";
-            attributes += " a" + QByteArray::number(i) + "=''";
-        }
-        const QByteArray crlf = doc("\xC4\x8D\r\nx").replace("><", ">\r\n<"), external = "<!DOCTYPE R SYSTEM '../../../secret.dtd'>";
+        const QByteArray external = "<!DOCTYPE R SYSTEM '../../../secret.dtd'>";
+        QByteArray laughs = "<!ENTITY e0 'ha'>", attributes = "R";
+        for (int i = 1; i < 10; ++i) laughs += "<!ENTITY e" + QByteArray::number(i) + " '" + ("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "'>";
+        for (int i = 1; i < 20000; ++i) attributes += " a" + QByteArray::number(i) + "=''";
         const QString comment = QStringLiteral("Трещина у рундиста; ünïcödé ✓ 💎");
 
-        row("plain", Metadata, QStringLiteral("2024-03-05 14:22|C|2.1|"), {});
+        row("plain", Metadata, QStringLiteral("2024-03-05 14:22|C|1.2|"), {});
         row("nested, CDATA, last Comment", "<Other><ReportMetadata><DateTime><![CDATA[a < b]]></DateTime><ReportType>rt_polish</ReportType><X><Comment>eA==</Comment></X><Comment>" + comment.toUtf8().toBase64() + "</Comment></ReportMetadata></Other>", QStringLiteral("a < b||0.0|") + comment, {});
         row("UTF-8 BOM", "\xEF\xBB\xBF" + doc("Zürich"), QStringLiteral("Zürich|P|1.2|"), {});
-        row("UTF-16LE, CRLF", utf16("<?xml version='1.0' encoding='UTF-16'?>\r\n" + crlf, "UTF-16LE"), QStringLiteral("č\nx|P|1.2|"), {});
-        row("UTF-16BE, CRLF", utf16(crlf, "UTF-16BE"), QStringLiteral("č\nx|P|1.2|"), {});
+        row("UTF-16LE with BOM, CRLF", QTextCodec::codecForName("UTF-16LE")->fromUnicode(QString::fromUtf8("<?xml version='1.0' encoding='UTF-16'?>\r\n" + doc("\xC4\x8D\r\nx").replace("><", ">\r\n<"))), QStringLiteral("č\nx|P|1.2|"), {});
         row("Latin-1", doc("M\xE4rz, se\xF1or", "<?xml version='1.0' encoding='ISO-8859-1'?>"), QStringLiteral("März, señor|P|1.2|"), {});
         row("above U+FFFF", doc("&#x10000;&#x1F600;"), QStringLiteral("\U00010000😀|P|1.2|"), {});
         row("white space only", doc(" \t "), QStringLiteral(" \t |P|1.2|"), {});
-        row("element first", doc("<b/>x"), QStringLiteral("|P|1.2|"), {});
-        row("comment first", doc("<!--c-->x"), QStringLiteral("c|P|1.2|"), {});
+        row("element, comment first", doc("<b/><!--c-->x"), QStringLiteral("|P|1.2|"), {});
         row("long field", doc(QByteArray(100000, 'x')), QString(100000, QLatin1Char('x')) + QStringLiteral("|P|1.2|"), {});
         row("bare DOCTYPE, PI", doc("d", external + "<?pi x?><!-- c -->"), d, {});
         row("namespaces", doc("d", {}, "m:R xmlns:m='urn:m'"), d, {});
@@ -316,104 +233,78 @@ beyond int                | 1.0 2.0      | 2.0   | 99999999999.1.2 | 0.1.2 | 2.0
         row("empty comment", doc("d"), d, {}, QString());
         row("empty", QByteArray());
         row("binary", QByteArray("\x00\xff\xfe\x01<\x80", 6));
-        row("truncated", doc("d").left(40), QStringLiteral("d||0.0|"));
         row("truncated field", "<R><DateTime>a</DateTime><DateTime>");
         row("NUL", doc(QByteArray("a\0b", 3)), QStringLiteral("a||0.0|"));
-        row("NUL reference", doc("&#0;"));
         row("invalid UTF-8", doc("\xC3\x28"));
-        row("unknown encoding", doc("d", "<?xml version='1.0' encoding='x-none'?>"));
-        row("external entity", doc("&leak;", dtd("<!ENTITY leak SYSTEM '../../../secret.dtd'>")));
+        row("external entity", doc("&leak;", "<!DOCTYPE R [<!ENTITY leak SYSTEM '../../../secret.dtd'>]>"));
         row("external DTD", doc("&leak;", external));
-        row("parameter entity", doc("d", dtd("<!ENTITY % p SYSTEM '../../../secret.dtd'>%p;")));
-        row("entity expansion", doc("&e9;", dtd(laughs)));
-        row("repeated entity", doc(QByteArray("&e0;").repeated(50000), dtd(entity(0, QByteArray(4000, 'x')))));
-        row("entity declarations", doc("d", dtd(QByteArray("<!ENTITY e 'x'>").repeated(3000))));
-        row("entity chain", doc("&e2999;", dtd(chain)));
-        row("element declaration", doc("d", dtd("<!ELEMENT R " + QByteArray(100000, '(') + "a" + QByteArray(100000, ')') + ">")));
+        row("entity expansion", doc("&e9;", "<!DOCTYPE R [" + laughs + "]>"));
+        row("element declaration", doc("d", "<!DOCTYPE R [<!ELEMENT R " + QByteArray(100000, '(') + "a" + QByteArray(100000, ')') + ">]>"));
         row("many attributes", doc("d", {}, attributes));
         row("deep nesting", doc(QByteArray("<a>").repeated(1000) + QByteArray("</a>").repeated(1000)));
-        row("unclosed nesting", QByteArray("<a>").repeated(80000));
         row("many elements", doc("d" + QByteArray("<b/>").repeated(50000)));
         row("much text", doc("d<b/>" + QByteArray(200000, 'x')));
         row("oversized", doc(QByteArray(2 << 20, 'x')));
+#ifdef Q_OS_LINUX // needs its permissions and limits
         row("read-only folder", doc("d"), d, {}, QStringLiteral("kept in place"), "folder");
         row("file-size limit", doc("d"), d, QStringLiteral("Error: Cannot write metadata file for 00012 report: *"), QStringLiteral("cut"), "size");
+#endif
         row("long comment", doc("d"), d, CannotWrite, QString(300000, QLatin1Char('c')));
         row("root named DateTime", "<DateTime><StoneID>S</StoneID><ReportType>RT_POLISH</ReportType></DateTime>", QStringLiteral("|P|0.0|"), CannotWrite);
         row("root named StoneID", "<StoneID><X/></StoneID>", none, CannotWrite);
         // clang-format on
     }
 
-    // Whatever the file, the read and the save end soon, and the save either leaves the file and
-    // its permissions as they were or writes one that reads back to the same fields and the new
-    // comment. Root ignores folder permissions, so it gives up its file-system rights for the save
-    // into a read-only folder.
+    // Whatever the file, the read and the save end soon, and the save either leaves the file as it
+    // was or writes one that reads back to the same fields and the new comment. Root ignores folder
+    // permissions, so it gives up its file-system rights for the save into a read-only folder.
     void survivesUnusualFiles()
     {
         QFETCH(QByteArray, content);
-        QFETCH(QString, read);
-        QFETCH(QString, message);
-        QFETCH(QString, comment);
-        QFETCH(QString, limit);
-        const QString id = QStringLiteral("00012");
-        dir->createFile(QStringLiteral("secret.dtd"), "<!ENTITY leak 'LEAKED'><!ENTITY p ''>");
-        const QString path =
-            dir->createFile(QStringLiteral("reports/S/00012/metadata.xml"), content);
-        const QString folder = QFileInfo(path).path(), probe = folder + QStringLiteral("/new");
-        const int mode = limit == QLatin1String("folder") ? 0x6066 : 0x6040; // Qt's flags
-        QVERIFY(QFile::setPermissions(path, QFile::Permissions(mode)));
+        QFETCH(QStringList, cells);
+        const QString read = cells[0], message = cells[1], comment = cells[2];
+        dir->createFile(QStringLiteral("secret.dtd"), "<!ENTITY leak 'LEAKED'>");
+        const auto path = dir->createFile(QStringLiteral("reports/S/00012/metadata.xml"), content);
+        const QString folder = QFileInfo(path).path();
+        QVERIFY(QFile::setPermissions(path, QFile::Permissions(0x6066))); // writable for all
 #ifdef Q_OS_LINUX
+        const bool readOnly = cells[3] == QLatin1String("folder");
         ::chmod(QFile::encodeName(dir->path()), 0755); // the folders below it are 0755
-        ::chmod(QFile::encodeName(folder), limit == QLatin1String("folder") ? 0555 : 0755);
+        ::chmod(QFile::encodeName(folder), readOnly ? 0555 : 0755);
         rlimit previous;
         getrlimit(RLIMIT_FSIZE, &previous);
-        const rlimit tight{limit == QLatin1String("size") ? 64 : previous.rlim_cur,
+        const rlimit tight{cells[3] == QLatin1String("size") ? 64 : previous.rlim_cur,
                            previous.rlim_max};
         std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails instead of ending the test
         setrlimit(RLIMIT_FSIZE, &tight);
-        setfsuid(limit == QLatin1String("folder") && geteuid() == 0 ? 65534 : geteuid());
-#else
-        if (!limit.isEmpty())
-            QSKIP("needs Linux permissions and limits");
+        setfsuid(readOnly && geteuid() == 0 ? 65534 : geteuid());
 #endif
-        const bool takesFiles = QFile(probe).open(QFile::WriteOnly) && QFile::remove(probe);
-        QElapsedTimer timer;
-        timer.start();
-        const bool valid = page->readReportMetadata(id, QString());
-        const qint64 readTime = timer.restart();
-        page->saveReportComment(id, comment);
-        const qint64 saveTime = timer.elapsed();
+        const QDeadlineTimer deadline(1000);
+        const bool valid = page->readReportMetadata(Id, QString());
+        page->saveReportComment(Id, comment);
 #ifdef Q_OS_LINUX
         setfsuid(geteuid());
         setrlimit(RLIMIT_FSIZE, &previous);
         ::chmod(QFile::encodeName(folder), 0755);
 #endif
-        QVERIFY2(readTime < 500 && saveTime < 500,
-                 qPrintable(QStringLiteral("%1 ms, %2 ms").arg(readTime).arg(saveTime)));
-        QCOMPARE(takesFiles, limit != QLatin1String("folder"));
-        QCOMPARE(fields(report(id)), read);
+        QVERIFY2(!deadline.hasExpired(), "the read and the save took more than a second");
+        QCOMPARE(fields(page->reports.value(Id)), read);
         QCOMPARE(valid, message != CannotRead);
-        const QString shown = consoleTexts(page->console).join(QLatin1Char('\n'));
-        QCOMPARE(message.endsWith(QLatin1Char('*'))
-                     ? shown.left(message.size() - 1) + QLatin1Char('*')
-                     : shown,
-                 message);
-        QCOMPARE(int(QFile::permissions(path)) & ~0x0F00, mode); // the current user's bits vary
+        QCOMPARE(shown(page->console, message), message);
+        QCOMPARE(int(QFile::permissions(path)) & ~0x0F00, 0x6066); // the current user's bits vary
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("metadata.xml")});
         const QByteArray written = TestDir::readAll(path);
-        if (!message.isEmpty()) {
-            QCOMPARE(written, content);
+        QCOMPARE(written == content, !message.isEmpty());
+        if (!message.isEmpty())
             return;
-        }
-        QVERIFY(page->readReportMetadata(id, QString()));
-        QCOMPARE(fields(report(id)),
+        QVERIFY(page->readReportMetadata(Id, QString()));
+        QCOMPARE(fields(page->reports.value(Id)),
                  read.section(QLatin1Char('|'), 0, 3) + QLatin1Char('|') + comment);
         // The one Comment among the root's children is the last; saving again changes nothing.
-        QStringList children =
-            rootChildren(content).filter(QRegExp(QStringLiteral("^(?!Comment)")));
-        children << QStringLiteral("Comment=") + QString::fromLatin1(comment.toUtf8().toBase64());
-        QCOMPARE(rootChildren(written), children);
-        page->saveReportComment(id, comment);
+        QStringList kept = rootChildren(content).filter(QRegExp(QStringLiteral("^(?!Comment=)")));
+        kept << QStringLiteral("Comment=") + QString::fromLatin1(comment.toUtf8().toBase64());
+        QCOMPARE(rootChildren(written), kept);
+        page->saveReportComment(Id, comment);
         QCOMPARE(TestDir::readAll(path), written);
     }
 };
