@@ -162,4 +162,5 @@ private:
     friend class TestCatalogue;
     friend class TestOpenReport;
     friend class MetadataFuzzer;
+    friend class SearchBenchmark;
 };
