@@ -6,10 +6,11 @@
 #include <QCoreApplication>
 #include <QDomDocument>
 #include <QFile>
-#include <QRegExp>
 #include <QSaveFile>
 #include <QTextStream>
 #include <QXmlStreamReader>
+
+#include <algorithm>
 
 namespace {
 
@@ -234,12 +235,15 @@ bool COpenReportWidget::readReportMetadata(const QString &folderName, const QStr
         result = scan.error.isEmpty() && readError.isEmpty();
     }
 
-    const QRegExp prefixPattern(QStringLiteral("^(\\d{4}).*$"), Qt::CaseSensitive, QRegExp::RegExp);
-    if (prefixPattern.indexIn(folderName) < 0) {
+    // The prefix is the first four characters when they are all digits (QChar::isDigit). The
+    // search reads thousands of files, so this is checked directly rather than with a pattern.
+    const QStringRef prefix = folderName.leftRef(4);
+    if (prefix.size() < 4 ||
+        !std::all_of(prefix.begin(), prefix.end(), [](QChar c) { return c.isDigit(); })) {
         console->printError(tr("Report's prefix in ") + folderName + tr(" has wrong format"));
         return false;
     }
-    info.prefix = prefixPattern.cap(1).toInt(nullptr, 10);
+    info.prefix = prefix.toInt(nullptr, 10);
     info.dataFileName = dataFileName;
     reports.insert(folderName, info);
     return result;

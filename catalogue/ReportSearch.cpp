@@ -5,7 +5,9 @@
 #include "platform/FileSystemPath.h"
 
 #include <QDir>
+#include <QFileInfo>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <system_error>
@@ -41,6 +43,72 @@ bool isPlainFolderName(const QString &name)
     return true;
 }
 
+namespace {
+
+// Whether an entry of the Stone root folder with this name is a report folder: its whole name
+// matches the pattern below, whose last group takes any character but a line terminator. Nearly
+// every name is four ASCII digits followed by such characters, which the pattern matches in any
+// locale, so only the other names are handed to the (much slower) regular expression.
+bool isReportFolderName(const QString &name)
+{
+    static const std::wregex pattern(L"^([[:digit:]]{4})(?:[[:punct:][:blank:]]*)?(.*)$",
+                                     std::regex::ECMAScript);
+    const auto isAsciiDigit = [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    };
+    const auto isLineTerminator = [](QChar c) {
+        return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0x2028) ||
+               c == QChar(0x2029);
+    };
+    if (name.size() >= 4 && std::all_of(name.begin(), name.begin() + 4, isAsciiDigit) &&
+        std::none_of(name.begin() + 4, name.end(), isLineTerminator))
+        return true;
+    return std::regex_match(name.toStdWString(), pattern);
+}
+
+// The files of a report folder that the search needs, from one listing of the folder.
+struct ReportFolderFiles
+{
+    QString firstDataFile;    // the first "*.js" file in name order; empty when there is none
+    bool hasMetadata = false; // a "metadata.xml" file, its name in any letter case
+};
+
+// Lists a report folder once and picks its files as QDir::entryList would with the name filters
+// "*.js" and "metadata.xml", the filters QDir::Files | QDir::NoSymLinks and the order QDir::Name:
+// regular files only, neither symbolic links nor hidden files, names matched regardless of case
+// (a name that is not valid UTF-16 matches no filter), the first one by case-sensitive comparison.
+ReportFolderFiles listReportFolder(const QString &folderPath)
+{
+    ReportFolderFiles files;
+    std::error_code error;
+    std::filesystem::directory_iterator entry(Platform::toFileSystemPath(folderPath), error);
+    // Like QDir, the listing ends quietly at the first entry that cannot be read.
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        // Both answers come from the listing itself where the file system gives entry types.
+        std::error_code typeError;
+        if (entry->is_symlink(typeError) || !entry->is_regular_file(typeError))
+            continue;
+        const QString name = Platform::fromFileSystemPath(entry->path().filename());
+        // Only the few files a filter matches are looked at closer. QDir leaves out hidden files
+        // (which takes a file system query on some systems) and names that the file name
+        // encoding cannot give back as they are on disk (not valid UTF-8, for example).
+        const auto isListed = [&folderPath, &name, &entry] {
+            return Platform::toFileSystemPath(name) == entry->path().filename() &&
+                   !QFileInfo(folderPath + QLatin1Char('/') + name).isHidden();
+        };
+        if (name.compare(QLatin1String("metadata.xml"), Qt::CaseInsensitive) == 0) {
+            files.hasMetadata = files.hasMetadata || isListed();
+        } else if (name.endsWith(QLatin1String(".js"), Qt::CaseInsensitive) &&
+                   (files.firstDataFile.isEmpty() || name < files.firstDataFile) &&
+                   name.isValidUtf16() && isListed()) {
+            files.firstDataFile = name;
+        }
+    }
+    return files;
+}
+
+} // namespace
+
 bool COpenReportWidget::searchReports()
 {
     reports.clear();
@@ -63,9 +131,6 @@ bool COpenReportWidget::searchReports()
         return false;
     }
 
-    static const std::wregex reportFolderPattern(
-        L"^([[:digit:]]{4})(?:[[:punct:][:blank:]]*)?(.*)$", std::regex::ECMAScript);
-    const QDir::Filters fileFilters = QDir::Files | QDir::NoSymLinks;
     bool found = false;
     bool valid = true;
 
@@ -78,20 +143,14 @@ bool COpenReportWidget::searchReports()
             continue;
         // The iterator never lists "." and "..".
         const QString name = Platform::fromFileSystemPath(entry->path().filename());
-        if (!std::regex_match(name.toStdWString(), reportFolderPattern))
+        if (!isReportFolderName(name))
             continue;
 
-        const QDir reportFolder(stoneRoot + QLatin1Char('/') + name);
-        const QStringList dataFiles =
-            reportFolder.entryList(QStringList{QStringLiteral("*.js")}, fileFilters, QDir::Name);
-        if (dataFiles.isEmpty())
-            continue;
-        const QStringList metadataFiles = reportFolder.entryList(
-            QStringList{QStringLiteral("metadata.xml")}, fileFilters, QDir::Name);
-        if (metadataFiles.isEmpty())
+        const ReportFolderFiles files = listReportFolder(stoneRoot + QLatin1Char('/') + name);
+        if (files.firstDataFile.isEmpty() || !files.hasMetadata)
             continue;
 
-        valid = readReportMetadata(name, dataFiles.first()) && valid;
+        valid = readReportMetadata(name, files.firstDataFile) && valid;
         found = true;
     }
 

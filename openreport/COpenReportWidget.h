@@ -167,4 +167,5 @@ private:
     friend class TestCatalogue;
     friend class TestOpenReport;
     friend class MetadataFuzzer;
+    friend class SearchBenchmark;
 };
