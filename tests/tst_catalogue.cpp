@@ -155,6 +155,9 @@ search: Stone ID down    | search id=S/0001 | reports/S/0001/a.js; reports/S/000
 search: Stone ID control | search id=S%0AT | reports/S%0AT/0001/a.js; reports/S/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 search: Stone ID NUL     | search id=%00 | reports/0001/a.js; reports/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 search: Unicode names    | search id=Ämber #12 緑 | reports/Ämber #12 緑/0007 Größe  /données.js; reports/Ämber #12 緑/0007 Größe  /metadata.xml | Found 1 report for a stone with the specified ID | no | Ämber #12 緑/0007 Größe  /données.js
+search: files as listed  | search | reports/S/0001/b.js/; reports/S/0001/.a.js; reports/S/0001/c.js; reports/S/0001/metadata.xml; reports/S/0002/a.js; reports/S/0002/metadata.xml/ | Found 1 report for a stone with the specified ID | no | S/0001/c.js
+search: METADATA.XML     | search | reports/S/0001/a.js; reports/S/0001/METADATA.XML=x | Warning: Some metadata files aren't valid; Found 1 report for a stone with the specified ID | no | S/0001/a.js
+search: line break       | search | reports/S/0001%0Ax/a.js; reports/S/0001%0Ax/metadata.xml | Error: Reports for a stone with the specified ID not found | no | no
 search: stone path 259   | search id=<259> | reports/<259>/0001/a.js; reports/<259>/0001/metadata.xml | Found 1 report for a stone with the specified ID | no | <259>/0001/a.js
 search: stone path 260   | search id=<260> | reports/<260>/0001/a.js; reports/<260>/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
 read: prefix wrong       | read notes | reports/S/notes/metadata.xml | Error: Report's prefix in notes has wrong format | no | no
