@@ -16,9 +16,8 @@ bool operator==(const ViewerVersion &a, const ViewerVersion &b)
 
 namespace {
 
-int capturedNumber(const QString &pattern, const QString &text)
+int capturedNumber(QRegExp &expression, const QString &text)
 {
-    QRegExp expression(pattern, Qt::CaseSensitive, QRegExp::RegExp);
     if (expression.indexIn(text) < 0)
         return 0;
     bool ok = false;
@@ -30,9 +29,14 @@ int capturedNumber(const QString &pattern, const QString &text)
 
 void parseViewerVersion(const QString &text, ViewerVersion &version)
 {
-    version.major = capturedNumber(QStringLiteral("^(\\d+)\\.\\d+\\.?\\d*$"), text);
-    version.minor = capturedNumber(QStringLiteral("^\\d+\\.(\\d+)\\.?\\d*$"), text);
-    version.patch = capturedNumber(QStringLiteral("^\\d+\\.\\d+\\.(\\d+)$"), text);
+    // A search parses the version of every report, so the patterns are built once. The client
+    // parses on its one GUI thread only.
+    static QRegExp majorPattern(QStringLiteral("^(\\d+)\\.\\d+\\.?\\d*$"));
+    static QRegExp minorPattern(QStringLiteral("^\\d+\\.(\\d+)\\.?\\d*$"));
+    static QRegExp patchPattern(QStringLiteral("^\\d+\\.\\d+\\.(\\d+)$"));
+    version.major = capturedNumber(majorPattern, text);
+    version.minor = capturedNumber(minorPattern, text);
+    version.patch = capturedNumber(patchPattern, text);
 }
 
 QString viewerVersionText(const ViewerVersion &version)
