@@ -1,18 +1,22 @@
 #include "ConsoleProbe.h"
 #include "TestSupport.h"
 
+#include "app/CStackedWindow.h"
 #include "openreport/BrowserLaunch.h"
 #include "openreport/CExLineEdit.h"
 #include "openreport/COpenReportWidget.h"
 #include "reportlist/CReportsDataTableView.h"
+#include "settings/CSettingsWidget.h"
 #include "settings/SettingsStore.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 
 #include <filesystem>
 
@@ -404,6 +408,30 @@ private slots:
         press(Qt::Key_F5);
         QCOMPARE(selectedNumber(), str("7"));
         QTRY_COMPARE(launches(), QStringList({launches().at(0), launches().at(0)}));
+    }
+
+    // OK on the settings page makes the open-report page read the settings again and search
+    // again for the same Stone ID, without opening anything.
+    void appliesNewSettings()
+    {
+        makeCatalogue(makeBrowser("browser"), false, true, true);
+        dir->createFile(str("other/X17/0005/a.js"));
+        dir->createFile(str("other/X17/0005/metadata.xml"), metadata("2.1"));
+        CStackedWindow window;
+        page = window.findChild<COpenReportWidget *>();
+        const auto release = qScopeGuard([this] { page = nullptr; }); // the window owns it
+        page->stoneIDEdit->setText(str("X17"));
+        auto *settings = window.findChild<CSettingsWidget *>();
+        for (const QLabel *label : settings->findChildren<QLabel *>()) {
+            if (label->text() == QLatin1String("&Data Path:"))
+                qobject_cast<QLineEdit *>(label->buddy())->setText(dir->filePath(str("other")));
+        }
+        settings->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(console(), lines({"Found 1 report for a stone with the specified ID"}));
+        QCOMPARE(rows(), 1);
+        QTest::qWait(1500); // neither an automatic search nor a browser follows
+        QCOMPARE(launches().size(), 0);
+        QCOMPARE(console(), lines({"Found 1 report for a stone with the specified ID"}));
     }
 
     // A browser that cannot start: nothing opens, the operator is told.
