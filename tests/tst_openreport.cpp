@@ -261,17 +261,13 @@ private slots:
             settings.setValue(SettingsKey::PathToBrowser, dir->createFile(str("FIREFOX.EXE")));
         }
         page = new COpenReportWidget;
-        QStringList labels;
-        for (const QLabel *label : page->findChildren<QLabel *>())
-            labels << label->text();
-        QVERIFY(labels.contains(str("Version 1.2.12")));
+        QCOMPARE(page->versionLabel->text(), str("Version 1.2.12"));
         QCOMPARE(console(), lines({"Error: Report Viewers folder not configured",
                                    "Error: Reports Data folder not configured",
                                    "Error: Specified browser executable not found"}));
         QCOMPARE(page->autoFindTimer->interval(), 1000);
 
-        const QList<QCheckBox *> boxes = page->findChildren<QCheckBox *>();
-        QCheckBox *autoFind = boxes.at(0), *autoOpen = boxes.at(1);
+        QCheckBox *autoFind = page->autoFindCheckBox, *autoOpen = page->autoOpenCheckBox;
         QCOMPARE(autoFind->text(), str("&Automatically find reports"));
         QVERIFY(!autoFind->isChecked() && !autoOpen->isChecked() && !autoOpen->isEnabled());
         autoFind->click();
@@ -469,13 +465,6 @@ private slots:
         QTest::keyClick(focused(), Qt::Key_Return);
         QVERIFY(TestDir::readAll(metadata).contains(
             "<Comment>" + str("Re-cut \u00e9 <b>").toUtf8().toBase64() + "</Comment>"));
-        // Escape cancels an edit: the file keeps the comment.
-        const QByteArray commented = TestDir::readAll(metadata);
-        page->editComment();
-        QTest::keyClicks(focused(), str("discard"));
-        QTest::keyClick(focused(), Qt::Key_Escape);
-        QCOMPARE(focused(), page->tableView);
-        QCOMPARE(TestDir::readAll(metadata), commented);
         page->editComment();
         QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(focused(), Qt::Key_Delete);
