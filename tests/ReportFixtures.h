@@ -12,12 +12,5 @@ inline const QStringList ReportTableHeaders = {
 inline ReportInfo makeReport(int prefix, const QString &dateTime, const QString &type,
                              const ViewerVersion &required, const QString &comment)
 {
-    ReportInfo report;
-    report.prefix = prefix;
-    report.dataFileName = QStringLiteral("data.js");
-    report.dateTime = dateTime;
-    report.reportType = type;
-    report.requiredViewerVersion = required;
-    report.comment = comment;
-    return report;
+    return ReportInfo{prefix, QStringLiteral("data.js"), dateTime, type, required, comment};
 }

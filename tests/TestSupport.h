@@ -14,13 +14,6 @@ class TestDir : public QTemporaryDir
 public:
     QString filePath(const QString &relative) const { return path() + QLatin1Char('/') + relative; }
 
-    QString createDir(const QString &relative) const
-    {
-        const QString full = filePath(relative);
-        QDir().mkpath(full);
-        return full;
-    }
-
     QString createFile(const QString &relative, const QByteArray &content = QByteArray()) const
     {
         const QString full = filePath(relative);
