@@ -1,7 +1,5 @@
 #include "catalogue/ViewerVersion.h"
 
-#include <QRegExp>
-
 #include <tuple>
 
 bool operator<(const ViewerVersion &a, const ViewerVersion &b)
@@ -16,12 +14,12 @@ bool operator==(const ViewerVersion &a, const ViewerVersion &b)
 
 namespace {
 
-int capturedNumber(QRegExp &expression, const QString &text)
+// The number a run of digits stands for; 0 when it does not fit an int or holds digits other
+// than 0 to 9 (which count as digits in a version's shape).
+int numberOf(const QStringRef &digits)
 {
-    if (expression.indexIn(text) < 0)
-        return 0;
     bool ok = false;
-    const int value = expression.cap(1).toInt(&ok, 10);
+    const int value = digits.toInt(&ok, 10);
     return ok ? value : 0;
 }
 
@@ -29,14 +27,33 @@ int capturedNumber(QRegExp &expression, const QString &text)
 
 void parseViewerVersion(const QString &text, ViewerVersion &version)
 {
-    // A search parses the version of every report, so the patterns are built once. The client
-    // parses on its one GUI thread only.
-    static QRegExp majorPattern(QStringLiteral("^(\\d+)\\.\\d+\\.?\\d*$"));
-    static QRegExp minorPattern(QStringLiteral("^\\d+\\.(\\d+)\\.?\\d*$"));
-    static QRegExp patchPattern(QStringLiteral("^\\d+\\.\\d+\\.(\\d+)$"));
-    version.major = capturedNumber(majorPattern, text);
-    version.minor = capturedNumber(minorPattern, text);
-    version.patch = capturedNumber(patchPattern, text);
+    // The text is "M.N", "M.N." or "M.N.P", each a run of digits (QChar::isDigit). A search parses
+    // the version of every report, so the shape is checked directly rather than with patterns.
+    version = ViewerVersion();
+    const auto digitsFrom = [&text](int from) {
+        int end = from;
+        while (end < text.size() && text.at(end).isDigit())
+            ++end;
+        return end;
+    };
+    const int majorEnd = digitsFrom(0);
+    if (majorEnd == 0 || majorEnd >= text.size() || text.at(majorEnd) != QLatin1Char('.'))
+        return;
+    const int minorEnd = digitsFrom(majorEnd + 1);
+    if (minorEnd == majorEnd + 1)
+        return;
+    int patchEnd = minorEnd;
+    if (minorEnd < text.size()) {
+        if (text.at(minorEnd) != QLatin1Char('.'))
+            return;
+        patchEnd = digitsFrom(minorEnd + 1);
+        if (patchEnd != text.size())
+            return;
+    }
+    version.major = numberOf(text.leftRef(majorEnd));
+    version.minor = numberOf(text.midRef(majorEnd + 1, minorEnd - majorEnd - 1));
+    if (patchEnd > minorEnd + 1)
+        version.patch = numberOf(text.midRef(minorEnd + 1, patchEnd - minorEnd - 1));
 }
 
 QString viewerVersionText(const ViewerVersion &version)
