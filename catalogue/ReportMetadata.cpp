@@ -11,6 +11,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -101,6 +102,128 @@ void addNode(const QXmlStreamReader &reader, QDomDocument &document, QDomNode &p
     }
 }
 
+// The largest file read directly; a real metadata file is a few hundred bytes. Within it no
+// limit of the stream reader's scan but the count of '=' signs can be reached.
+constexpr int PlainMetadataSizeLimit = 8 * 1024;
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool isNameStart(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+bool isNameChar(char c)
+{
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+// Reads a metadata file in the one shape the laboratory writes: ASCII only; an optional XML
+// declaration of version 1.0 in UTF-8; a root element without attributes, namespaces or a name the
+// reader looks for; root children that hold nothing but plain text (no references, markup, '>' or
+// carriage returns) or are empty; white space between the elements. Such a file is read here
+// without the stream reader, with the very fields it would give. False for anything else, with
+// `fields` partly filled: the stream reader then reads the file and finds the error, if any.
+bool scanPlainMetadata(const QByteArray &bytes, MetadataFields &fields)
+{
+    if (bytes.size() > PlainMetadataSizeLimit)
+        return false;
+
+    const char *p = bytes.constData();
+    const char *const end = p + bytes.size();
+    const auto skipSpace = [&p, end] {
+        while (p != end && isSpace(*p))
+            ++p;
+    };
+    const auto skip = [&p, end](const char *text) {
+        const std::size_t length = std::strlen(text);
+        if (std::size_t(end - p) < length || std::memcmp(p, text, length) != 0)
+            return false;
+        p += length;
+        return true;
+    };
+    // A name at `p`, then `close`; returns the name, empty when there is none or no `close`.
+    const auto name = [&p, end, &skip](const char *close) {
+        const char *const start = p;
+        if (p == end || !isNameStart(*p))
+            return QLatin1String();
+        while (p != end && isNameChar(*p))
+            ++p;
+        const QLatin1String result(start, int(p - start));
+        return skip(close) ? result : QLatin1String();
+    };
+    // The field that takes the text of an element with this name, if any.
+    const auto fieldOf = [&fields](QLatin1String element) -> QString * {
+        if (element == QLatin1String("DateTime"))
+            return &fields.dateTime;
+        if (element == QLatin1String("ReportType"))
+            return &fields.reportType;
+        if (element == QLatin1String("RequiredViewerVersion"))
+            return &fields.requiredViewerVersion;
+        if (element == QLatin1String("StoneID"))
+            return &fields.stoneID;
+        if (element == QLatin1String("Comment"))
+            return &fields.comment;
+        return nullptr;
+    };
+
+    // '=' signs count towards the stream reader's limit wherever they are; in a file read here they
+    // can only be in the declaration and in the texts. Any other declaration leaves a "<?" where
+    // the root's start tag must be.
+    int equalSigns = 0;
+    if (skip("<?xml version=\"1.0\" encoding=\"UTF-8\"?>") ||
+        skip("<?xml version=\"1.0\" encoding=\"utf-8\"?>"))
+        equalSigns = 2;
+    else if (skip("<?xml version=\"1.0\"?>"))
+        equalSigns = 1;
+    skipSpace();
+    if (!skip("<"))
+        return false;
+    const QLatin1String root = name(">");
+    if (root.size() == 0 || fieldOf(root))
+        return false;
+
+    for (;;) {
+        skipSpace();
+        if (!skip("<"))
+            return false;
+        if (skip("/")) {
+            if (name(">") != root)
+                return false;
+            skipSpace();
+            return p == end && equalSigns <= MetadataAttributeLimit;
+        }
+        const char *const start = p;
+        QLatin1String element = name(">");
+        QLatin1String text;
+        if (element.size() != 0) {
+            const char *const textStart = p;
+            while (p != end && *p != '<') {
+                // Control characters other than tab and line feed are left to the stream reader:
+                // it refuses most and turns a carriage return into a line feed.
+                const unsigned char c = *p++;
+                if (c == '&' || c == '>' || c >= 0x7f || (c < ' ' && c != '\t' && c != '\n'))
+                    return false;
+                equalSigns += c == '=';
+            }
+            text = QLatin1String(textStart, int(p - textStart));
+            if (!skip("</") || name(">") != element)
+                return false;
+        } else {
+            p = start; // an empty element written as one tag
+            element = name("/>");
+            if (element.size() == 0)
+                return false;
+        }
+        if (QString *field = fieldOf(element))
+            *field = text;
+        fields.hasComment = fields.hasComment || element == QLatin1String("Comment");
+    }
+}
+
 } // namespace
 
 bool operator==(const MetadataFields &a, const MetadataFields &b)
@@ -121,6 +244,13 @@ MetadataScan scanMetadata(const QByteArray &bytes, QDomDocument *document)
     };
     if (bytes.size() > MetadataFileSizeLimit)
         return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "the file is too large"));
+    if (!document) {
+        MetadataFields plain;
+        if (scanPlainMetadata(bytes, plain)) {
+            scan.fields = plain;
+            return scan;
+        }
+    }
     if (bytes.count('=') > MetadataAttributeLimit)
         return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "too many attributes"));
 

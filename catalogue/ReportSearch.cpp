@@ -5,7 +5,6 @@
 #include "platform/FileSystemPath.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <filesystem>
@@ -77,24 +76,24 @@ struct ReportFolderFiles
 // "*.js" and "metadata.xml", the filters QDir::Files | QDir::NoSymLinks and the order QDir::Name:
 // regular files only, neither symbolic links nor hidden files, names matched regardless of case
 // (a name that is not valid UTF-16 matches no filter), the first one by case-sensitive comparison.
-ReportFolderFiles listReportFolder(const QString &folderPath)
+ReportFolderFiles listReportFolder(const std::filesystem::path &folder)
 {
     ReportFolderFiles files;
     std::error_code error;
-    std::filesystem::directory_iterator entry(Platform::toFileSystemPath(folderPath), error);
+    std::filesystem::directory_iterator entry(folder, error);
     // Like QDir, the listing ends quietly at the first entry that cannot be read.
     for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
         // Both answers come from the listing itself where the file system gives entry types.
         std::error_code typeError;
         if (entry->is_symlink(typeError) || !entry->is_regular_file(typeError))
             continue;
-        const QString name = Platform::fromFileSystemPath(entry->path().filename());
+        const std::filesystem::path &path = entry->path();
+        const QString name = Platform::fileNameOf(path);
         // Only the few files a filter matches are looked at closer. QDir leaves out hidden files
-        // (which takes a file system query on some systems) and names that the file name
-        // encoding cannot give back as they are on disk (not valid UTF-8, for example).
-        const auto isListed = [&folderPath, &name, &entry] {
-            return Platform::toFileSystemPath(name) == entry->path().filename() &&
-                   !QFileInfo(folderPath + QLatin1Char('/') + name).isHidden();
+        // and names that the file name encoding cannot give back as they are on disk (not valid
+        // UTF-8, for example).
+        const auto isListed = [&name, &path] {
+            return Platform::isExactFileName(name, path) && !Platform::isHiddenFile(path);
         };
         if (name.compare(QLatin1String("metadata.xml"), Qt::CaseInsensitive) == 0) {
             files.hasMetadata = files.hasMetadata || isListed();
@@ -142,11 +141,11 @@ bool COpenReportWidget::searchReports()
         if (!entry->is_directory(typeError))
             continue;
         // The iterator never lists "." and "..".
-        const QString name = Platform::fromFileSystemPath(entry->path().filename());
+        const QString name = Platform::fileNameOf(entry->path());
         if (!isReportFolderName(name))
             continue;
 
-        const ReportFolderFiles files = listReportFolder(stoneRoot + QLatin1Char('/') + name);
+        const ReportFolderFiles files = listReportFolder(entry->path());
         if (files.firstDataFile.isEmpty() || !files.hasMetadata)
             continue;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <filesystem>
@@ -25,6 +26,49 @@ inline QString fromFileSystemPath(const std::filesystem::path &path)
     return QString::fromStdWString(path.wstring());
 #else
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+// The name of a listed entry (the last component of its path, which a listing never ends with a
+// separator), as the client's Unicode text. A search takes the name of every file it lists, so
+// elsewhere than on Windows this is read off the path's bytes without splitting it up.
+inline QString fileNameOf(const std::filesystem::path &entry)
+{
+#ifdef Q_OS_WIN
+    return fromFileSystemPath(entry.filename());
+#else
+    const std::string &bytes = entry.native();
+    const std::size_t start = bytes.rfind('/') + 1; // 0 when there is no separator
+    return QFile::decodeName(QByteArray(bytes.data() + start, int(bytes.size() - start)));
+#endif
+}
+
+// Whether `name`, made by fileNameOf, gives back the listed entry's name exactly: not so where the
+// name on disk is not valid in the file name encoding (invalid UTF-8, for example).
+inline bool isExactFileName(const QString &name, const std::filesystem::path &entry)
+{
+#ifdef Q_OS_WIN
+    return toFileSystemPath(name) == entry.filename();
+#else
+    const std::string &bytes = entry.native();
+    const std::size_t start = bytes.rfind('/') + 1;
+    const QByteArray encoded = QFile::encodeName(name);
+    return bytes.compare(start, std::string::npos, encoded.constData(),
+                         std::size_t(encoded.size())) == 0;
+#endif
+}
+
+// Whether the toolkit's own listings would leave this file out as hidden. Windows and macOS keep
+// that in the file system, so it takes a query there; elsewhere a name beginning with a dot is
+// hidden, which is all the toolkit looks at.
+inline bool isHiddenFile(const std::filesystem::path &path)
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    return QFileInfo(fromFileSystemPath(path)).isHidden();
+#else
+    const std::string &bytes = path.native();
+    const std::size_t start = bytes.rfind('/') + 1;
+    return start < bytes.size() && bytes[start] == '.';
 #endif
 }
 

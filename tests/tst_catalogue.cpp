@@ -1,6 +1,7 @@
 #include "ConsoleProbe.h"
 #include "TestSupport.h"
 
+#include "catalogue/ReportMetadata.h"
 #include "catalogue/ReportSearch.h"
 #include "openreport/COpenReportWidget.h"
 
@@ -244,6 +245,7 @@ write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open met
         row("entity expansion", doc("&e9;", "<!DOCTYPE R [" + laughs + "]>"));
         row("element declaration", doc("d", "<!DOCTYPE R [<!ELEMENT R " + QByteArray(100000, '(') + "a" + QByteArray(100000, ')') + ">]>"));
         row("many attributes", doc("d", {}, attributes));
+        row("many equal signs", doc(QByteArray(1024, '='), "<?xml version=\"1.0\"?>"));
         row("deep nesting", doc(QByteArray("<a>").repeated(1000) + QByteArray("</a>").repeated(1000)));
         row("many elements", doc("d" + QByteArray("<b/>").repeated(50000)));
         row("much text", doc("d<b/>" + QByteArray(200000, 'x')));
@@ -309,6 +311,39 @@ write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open met
         QCOMPARE(rootChildren(written), kept);
         page->saveReportComment(Id, comment);
         QCOMPARE(TestDir::readAll(path), written);
+    }
+
+    // Files in the shape the laboratory writes are read without the stream reader. Every small
+    // change to such a file, whether the direct reading still takes it or not, reads as the stream
+    // reader alone reads it: the same fields, and the same error when it finds one.
+    void plainFilesReadAsTheStreamReaderReadsThem()
+    {
+        const QByteArray crlf = QByteArray(Metadata).replace('\n', "\r\n");
+        const QByteArray fieldsAsRoots = "<R><Comment/><X></X></R>\n<!--";
+        const QByteArray probes("<>/&\r\t =\"?!:-.x\x7f\x80\0", 19);
+        for (const QByteArray &base :
+             {Metadata, crlf, doc("", {}, "Comment"), doc("x", "<?xml version=\"1.0\"?>"),
+              fieldsAsRoots.chopped(4), fieldsAsRoots}) {
+            QVector<QByteArray> variants{base};
+            for (int i = 0; i <= base.size(); ++i) {
+                if (i < base.size())
+                    variants << QByteArray(base).remove(i, 1);
+                for (const char c : probes) {
+                    variants << QByteArray(base).insert(i, c);
+                    if (i < base.size())
+                        variants << QByteArray(base).replace(i, 1, &c, 1);
+                }
+            }
+            for (const QByteArray &variant : variants) {
+                QDomDocument document;
+                const MetadataScan direct = scanMetadata(variant);
+                const MetadataScan streamed = scanMetadata(variant, &document);
+                if (!(direct.fields == streamed.fields) || direct.error != streamed.error ||
+                    direct.refused != streamed.refused)
+                    QFAIL(qPrintable(QStringLiteral("read differently: ") +
+                                     QString::fromLatin1(variant.toPercentEncoding())));
+            }
+        }
     }
 };
 
