@@ -138,15 +138,16 @@ bool scanPlainMetadata(const QByteArray &bytes, MetadataFields &fields)
         while (p != end && isSpace(*p))
             ++p;
     };
-    const auto skip = [&p, end](const char *text) {
-        const std::size_t length = std::strlen(text);
+    // Takes a string literal, whose length is then known when this is compiled.
+    const auto skip = [&p, end](const auto &text) {
+        const std::size_t length = sizeof(text) - 1;
         if (std::size_t(end - p) < length || std::memcmp(p, text, length) != 0)
             return false;
         p += length;
         return true;
     };
     // A name at `p`, then `close`; returns the name, empty when there is none or no `close`.
-    const auto name = [&p, end, &skip](const char *close) {
+    const auto name = [&p, end, &skip](const auto &close) {
         const char *const start = p;
         if (p == end || !isNameStart(*p))
             return QLatin1String();

@@ -37,23 +37,19 @@ void parseViewerVersion(const QString &text, ViewerVersion &version)
         return end;
     };
     const int majorEnd = digitsFrom(0);
-    if (majorEnd == 0 || majorEnd >= text.size() || text.at(majorEnd) != QLatin1Char('.'))
+    if (majorEnd == 0 || majorEnd == text.size() || text.at(majorEnd) != QLatin1Char('.'))
         return;
     const int minorEnd = digitsFrom(majorEnd + 1);
     if (minorEnd == majorEnd + 1)
         return;
-    int patchEnd = minorEnd;
-    if (minorEnd < text.size()) {
-        if (text.at(minorEnd) != QLatin1Char('.'))
-            return;
-        patchEnd = digitsFrom(minorEnd + 1);
-        if (patchEnd != text.size())
-            return;
-    }
+    const bool hasPatch = minorEnd < text.size();
+    if (hasPatch &&
+        (text.at(minorEnd) != QLatin1Char('.') || digitsFrom(minorEnd + 1) != text.size()))
+        return;
     version.major = numberOf(text.leftRef(majorEnd));
     version.minor = numberOf(text.midRef(majorEnd + 1, minorEnd - majorEnd - 1));
-    if (patchEnd > minorEnd + 1)
-        version.patch = numberOf(text.midRef(minorEnd + 1, patchEnd - minorEnd - 1));
+    if (hasPatch)
+        version.patch = numberOf(text.midRef(minorEnd + 1)); // no digits after "M.N.": 0
 }
 
 QString viewerVersionText(const ViewerVersion &version)

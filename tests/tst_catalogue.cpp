@@ -141,6 +141,7 @@ choose: trailing dot | viewers 2.5. | viewers/2.5/index.html; viewers/3.0/index.
 choose: patch zero, one number | viewers 2.0.5 | viewers/2.0.5/index.html; viewers/3.0/index.html | | no | 2.0.5
 choose: one number | viewers 3 | viewers/3.0/index.html; viewers/4.0/index.html | | no | 4.0
 choose: four numbers | viewers 1.2.3.4 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 2.0
+choose: letter in version | viewers 2.5b | viewers/2.5/index.html; viewers/3.0/index.html | | no | 3.0
 choose: beyond int | viewers 99999999999.1.2 | viewers/0.1.3/index.html; viewers/1.0/index.html | | no | 0.1.3
 search: not configured   | search unset | | Error: Reports Data folder not configured | yes | no
 search: missing folder   | search | | Error: Reports Data folder doesn't exist | yes | no
