@@ -142,6 +142,7 @@ choose: patch zero, one number | viewers 2.0.5 | viewers/2.0.5/index.html; viewe
 choose: one number | viewers 3 | viewers/3.0/index.html; viewers/4.0/index.html | | no | 4.0
 choose: four numbers | viewers 1.2.3.4 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 2.0
 choose: letter in version | viewers 2.5b | viewers/2.5/index.html; viewers/3.0/index.html | | no | 3.0
+choose: no minor | viewers 2. | viewers/2.5/index.html; viewers/3.0/index.html | | no | 3.0
 choose: beyond int | viewers 99999999999.1.2 | viewers/0.1.3/index.html; viewers/1.0/index.html | | no | 0.1.3
 search: not configured   | search unset | | Error: Reports Data folder not configured | yes | no
 search: missing folder   | search | | Error: Reports Data folder doesn't exist | yes | no
@@ -321,7 +322,7 @@ write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open met
     {
         const QByteArray crlf = QByteArray(Metadata).replace('\n', "\r\n");
         const QByteArray fieldsAsRoots = "<R><Comment/><X></X></R>\n<!--";
-        const QByteArray probes("<>/&\r\t =\"?!:-.x\x7f\x80\0", 19);
+        const QByteArray probes("<>/&\r\t\v =\"?!:-.x\x7f\x80\0", 20);
         for (const QByteArray &base :
              {Metadata, crlf, doc("", {}, "Comment"), doc("x", "<?xml version=\"1.0\"?>"),
               fieldsAsRoots.chopped(4), fieldsAsRoots}) {
