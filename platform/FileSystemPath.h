@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <string_view>
 
 // Conversions between the client's Unicode paths and std::filesystem paths that lose nothing:
 // UTF-16 on Windows, the toolkit's file-name encoding elsewhere (the same one QFile and QDir
@@ -29,17 +30,25 @@ inline QString fromFileSystemPath(const std::filesystem::path &path)
 #endif
 }
 
-// The name of a listed entry (the last component of its path, which a listing never ends with a
-// separator), as the client's Unicode text. A search takes the name of every file it lists, so
-// elsewhere than on Windows this is read off the path's bytes without splitting it up.
+#ifndef Q_OS_WIN
+// The bytes of the last component of a listed entry's path (which a listing never ends with a
+// separator), found without splitting the path into its components.
+inline std::string_view fileNameBytes(const std::filesystem::path &entry)
+{
+    const std::string &bytes = entry.native();
+    return std::string_view(bytes).substr(bytes.rfind('/') + 1); // all of it without a '/'
+}
+#endif
+
+// The name of a listed entry as the client's Unicode text. A search takes the name of every file
+// it lists, so elsewhere than on Windows this is read off the path's bytes.
 inline QString fileNameOf(const std::filesystem::path &entry)
 {
 #ifdef Q_OS_WIN
     return fromFileSystemPath(entry.filename());
 #else
-    const std::string &bytes = entry.native();
-    const std::size_t start = bytes.rfind('/') + 1; // 0 when there is no separator
-    return QFile::decodeName(QByteArray(bytes.data() + start, int(bytes.size() - start)));
+    const std::string_view name = fileNameBytes(entry);
+    return QFile::decodeName(QByteArray(name.data(), int(name.size())));
 #endif
 }
 
@@ -50,11 +59,8 @@ inline bool isExactFileName(const QString &name, const std::filesystem::path &en
 #ifdef Q_OS_WIN
     return toFileSystemPath(name) == entry.filename();
 #else
-    const std::string &bytes = entry.native();
-    const std::size_t start = bytes.rfind('/') + 1;
     const QByteArray encoded = QFile::encodeName(name);
-    return bytes.compare(start, std::string::npos, encoded.constData(),
-                         std::size_t(encoded.size())) == 0;
+    return fileNameBytes(entry) == std::string_view(encoded.constData(), encoded.size());
 #endif
 }
 
@@ -66,9 +72,8 @@ inline bool isHiddenFile(const std::filesystem::path &path)
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
     return QFileInfo(fromFileSystemPath(path)).isHidden();
 #else
-    const std::string &bytes = path.native();
-    const std::size_t start = bytes.rfind('/') + 1;
-    return start < bytes.size() && bytes[start] == '.';
+    const std::string_view name = fileNameBytes(path);
+    return !name.empty() && name.front() == '.';
 #endif
 }
 
