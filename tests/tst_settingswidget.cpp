@@ -1,7 +1,5 @@
 #include "TestSupport.h"
 
-#include "app/CSlidingStackedWidget.h"
-#include "app/CStackedWindow.h"
 #include "platform/Platform.h"
 #include "settings/CSettingsWidget.h"
 #include "settings/SettingsStore.h"
@@ -115,30 +113,18 @@ private slots:
                 field(page, labels[i])->clear();
                 QTest::keyClicks(field(page, labels[i]), edited[i]);
             }
-            timeout->setValue(777);
+            timeout->setValue(60000); // beyond the longest timeout
             intercept->click();
             press(page, button);
         }
         QCOMPARE(emitted, QStringList({s("close"), s("changed"), s("close")}));
         QCOMPARE(storedTexts(), edited);
-        QCOMPARE(openSettings().value(SettingsKey::OpenReportTimeout).toInt(), 777);
+        QCOMPARE(openSettings().value(SettingsKey::OpenReportTimeout).toInt(), 50000);
         QCOMPARE(openSettings().value(SettingsKey::InterceptNewLineInStoneID).toBool(), false);
     }
 
-    void timeoutShownAndStored()
-    {
-        const char *rows[][2] = {{"OpenReportTimeout=0\n", "1000"},
-                                 {"OpenReportTimeout=60000\n", "50000"}};
-        for (const auto &row : rows) {
-            writeSettings(QByteArray("PathToBrowser=/b\n") + row[0]);
-            CSettingsWidget page;
-            QCOMPARE(page.findChild<QSpinBox *>()->text(), s(row[1]) + s(" ms"));
-            press(page, QDialogButtonBox::Ok);
-            QCOMPARE(openSettings().value(SettingsKey::OpenReportTimeout).toString(), s(row[1]));
-        }
-    }
-
-    // The first start without a browser stores the first candidate that matches "(.*)"\s(.*).
+    // The first start without a browser stores the first candidate that matches "(.*)"\s(.*);
+    // without a stored timeout the page offers 1000 ms.
     void defaultBrowserAtFirstStart()
     {
         const char *rows[][4] = {
@@ -153,6 +139,7 @@ private slots:
             const QStringList expected = {QString(), QString(), s(row[2]), s(row[3])};
             QCOMPARE(texts(page), expected);
             QCOMPARE(storedTexts(), expected);
+            QCOMPARE(page.findChild<QSpinBox *>()->text(), s("1000 ms"));
         }
     }
 
@@ -177,9 +164,6 @@ private slots:
         fileAnswer = s("/usr/bin/other");
         click(page, "Bro&wse...");
         QCOMPARE(texts(page).mid(2), QStringList({s("/usr/bin/other"), s("\"%1\"")}));
-
-        press(page, QDialogButtonBox::Cancel);
-        QCOMPARE(texts(page), loaded);
     }
 
     void browseFolders()
@@ -197,17 +181,6 @@ private slots:
                  QDir::toNativeSeparators(s("/srv/new viewers|/srv/reports")));
         const int options = QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks;
         QCOMPARE(dialogCalls.first(), s("file:///srv/start|") + QString::number(options));
-    }
-
-    void closingSlidesBackToTheOpenReportPage()
-    {
-        CStackedWindow window;
-        window.show();
-        auto *stack = qobject_cast<CSlidingStackedWidget *>(window.centralWidget());
-        stack->slide(1);
-        QTRY_COMPARE(stack->currentIndex(), 1);
-        press(*stack->widget(1), QDialogButtonBox::Cancel);
-        QTRY_COMPARE(stack->currentIndex(), 0);
     }
 
     // The desktop lookup in a fake home; a child process for each, since GLib reads the XDG

@@ -5,6 +5,9 @@
 #include "openreport/COpenReportWidget.h"
 #include "settings/SettingsStore.h"
 
+#include <QDialogButtonBox>
+#include <QPushButton>
+
 class TestStackedWindow : public QObject
 {
     Q_OBJECT
@@ -31,6 +34,13 @@ private slots:
 
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
+            stack->slide(1); // Cancel on the settings page slides back
+            QTRY_COMPARE(stack->currentIndex(), 1);
+            stack->widget(1)
+                ->findChild<QDialogButtonBox *>()
+                ->button(QDialogButtonBox::Cancel)
+                ->click();
+            QTRY_COMPARE(stack->currentIndex(), 0);
             stored = QRect(QPoint(37, 41), window.minimumSize() + QSize(53, 29));
             window.setGeometry(stored);
             QTRY_COMPARE(window.geometry(), stored);
