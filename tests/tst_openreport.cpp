@@ -289,12 +289,10 @@ private slots:
         press(Qt::Key_Up);
         press(Qt::Key_Enter, Qt::KeypadModifier);
         press(Qt::Key_Return);
-        QTRY_COMPARE(launches().size(), 2);
-        QCOMPARE(launches().at(1), opened("2.1", "0003%20b"));
+        QTRY_COMPARE(launches().value(1), opened("2.1", "0003%20b"));
         press(Qt::Key_Up);
         page->actionButton->click();
-        QTRY_COMPARE(launches().size(), 3);
-        QCOMPARE(launches().at(2), opened("2.1", "0003%20a"));
+        QTRY_COMPARE(launches().value(2), opened("2.1", "0003%20a"));
 
         // Report 1 needs viewer 1.0; a double click on its comment does not open it.
         press(Qt::Key_Home, Qt::ControlModifier);
@@ -306,13 +304,11 @@ private slots:
             QTest::mouseDClick(page->tableView->viewport(), Qt::LeftButton, {}, centre);
             focused()->clearFocus(); // closes the comment editor unchanged
         }
-        QTRY_COMPARE(launches().size(), 4);
-        QCOMPARE(launches().at(3), opened("1.0", "0001"));
+        QTRY_COMPARE(launches().value(3), opened("1.0", "0001"));
         // A report that names no viewer opens in the newest one, not in 0.9.
         press(Qt::Key_Down);
         press(Qt::Key_Return);
-        QTRY_COMPARE(launches().size(), 5);
-        QCOMPARE(launches().at(4), opened("2.1", "0002"));
+        QTRY_COMPARE(launches().value(4), opened("2.1", "0002"));
 
         // Escape leaves the table for the field; Tab goes back while the results are shown.
         press(Qt::Key_Escape);
