@@ -187,11 +187,9 @@ private slots:
     void desktopDefaultBrowser()
     {
         const char *rows[][3] = {
-            {"My Browser/browser", "\"%H/My Browser/browser\" %U --new-window",
-             "\"%H/My Browser/browser\" \"%1\" --new-window"},
-            {"bin/webview", "webview --title=100%% %u --icon %i",
-             "\"%H/bin/webview\" --title=100% \"%1\" --icon"},
-            {"bin/webview", "webview --private", "\"%H/bin/webview\" --private \"%1\""},
+            {"My B/b", "\"%H/My B/b\" %U --new-window", "\"%H/My B/b\" \"%1\" --new-window"},
+            {"bin/wv", "wv --title=100%% %u --icon %i", "\"%H/bin/wv\" --title=100% \"%1\" --icon"},
+            {"bin/wv", "wv --private", "\"%H/bin/wv\" --private \"%1\""},
             {nullptr, nullptr, ""}};
         for (const auto &row : rows) {
             TestDir home;
