@@ -185,10 +185,9 @@ private slots:
         delete dir;
     }
 
-    // The viewer URL for report folder "0003 polished" of stone X17 and viewer version 1.2.3:
-    // rule ("win" or "unix", "+ff" for Firefox), viewers folder, reports folder, and what the URL
-    // holds before "/1.2.3/index.html?dataPath=" and before "/X17/0003%20polished/data.js".
-    // Then the browser's arguments, the report's name and the Firefox check.
+    // Viewer URLs for folder "0003 polished" of X17 and viewer 1.2.3: rule ("win" or "unix",
+    // "+ff" for Firefox), viewers and reports folders, the URL's parts before "/1.2.3/..." and
+    // "/X17/..."; then the browser's arguments, the report's name and the Firefox check.
     void buildsLaunchParts()
     {
         const char *const rows[][5] = {
@@ -472,9 +471,8 @@ private slots:
         QCOMPARE(page->actionButton->text(), str("&Open Report"));
     }
 
-    // Deleting a report removes its folder and never what a link in it, or the folder itself
-    // when it is a link, points to. A browser that cannot start opens nothing; the operator is
-    // told.
+    // Deleting a report removes its folder, never what a link in it or the folder itself as a
+    // link points to. A browser that cannot start opens nothing; the operator is told.
     void deletesOnlyTheReportFolder()
     {
         namespace fs = std::filesystem;
