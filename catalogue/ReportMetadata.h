@@ -46,5 +46,6 @@ struct MetadataScan
 // Reads the bytes of a metadata file within the limits above, decoding them as the file says
 // (byte order mark or XML declaration, UTF-8 otherwise). With a document, also builds it from the
 // same tokens, keeping text that is only white space except between the root's children. No
-// external entity or document type is ever loaded.
+// external entity or document type is ever loaded. Without a document, a file in the plain shape
+// the laboratory writes is read directly instead of by the stream reader, to the same result.
 MetadataScan scanMetadata(const QByteArray &bytes, QDomDocument *document = nullptr);
