@@ -22,17 +22,19 @@ FileUrlStyle fileUrlStyle()
     return FileUrlStyle::Windows;
 }
 
-QStringList defaultBrowserCommandLines()
+QList<BrowserCommand> defaultBrowserCommands()
 {
     // QSettings gives a key's unnamed default value under the name "Default".
-    QStringList commandLines;
+    QList<BrowserCommand> commands;
     for (const QString &key :
          {QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes\\http\\shell\\open\\command"),
           QStringLiteral("HKEY_CLASSES_ROOT\\http\\shell\\open\\command")}) {
         const QSettings registry(key, QSettings::NativeFormat);
-        commandLines.append(registry.value(QStringLiteral("Default")).toString());
+        if (const auto command =
+                splitQuotedCommandLine(registry.value(QStringLiteral("Default")).toString()))
+            commands.append(*command);
     }
-    return commandLines;
+    return commands;
 }
 
 QString executableFilePattern()

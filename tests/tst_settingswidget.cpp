@@ -81,7 +81,14 @@ private slots:
     {
         QFile::remove(settingsFilePath());
         browserCommandLines.clear();
-        CSettingsWidget::defaultBrowserCommandLines = [] { return browserCommandLines; };
+        // The registry's texts, split as on Windows.
+        CSettingsWidget::defaultBrowserCommands = [] {
+            QList<Platform::BrowserCommand> commands;
+            for (const QString &line : browserCommandLines)
+                if (const auto command = Platform::splitQuotedCommandLine(line))
+                    commands << *command;
+            return commands;
+        };
         CSettingsWidget::getExistingDirectoryUrl = [](QWidget *, const QString &, const QUrl &start,
                                                       QFileDialog::Options o, const QStringList &) {
             dialogCalls << start.toString() + s("|") + QString::number(int(o));
@@ -182,15 +189,18 @@ private slots:
         QCOMPARE(dialogCalls.first(), s("file:///v-edited|") + QString::number(options));
     }
 
-    // The desktop lookup in a fake home; a child process for each, since GLib reads the XDG
-    // folders once per process. %H stands for the fake home.
+    // The page's first start takes the desktop's default into both fields and the file, in a
+    // fake home; a child process for each, since GLib reads the XDG folders once per process.
+    // %H stands for the fake home; the output is the fields, then the stored texts.
     void desktopDefaultBrowser()
     {
         const char *rows[][3] = {
-            {"My B/b", "\"%H/My B/b\" %U --new-window", "\"%H/My B/b\" \"%1\" --new-window"},
-            {"bin/wv", "wv --title=100%% %u --icon %i", "\"%H/bin/wv\" --title=100% \"%1\" --icon"},
-            {"bin/wv", "wv --private", "\"%H/bin/wv\" --private \"%1\""},
-            {nullptr, nullptr, ""}};
+            {"My B/b", "\"%H/My B/b\" %U --new-window", "%H/My B/b|\"%1\" --new-window"},
+            {"bin/wv", "wv --title=100%% %u --icon %i", "%H/bin/wv|--title=100% \"%1\" --icon"},
+            {"bin/wv", "wv --private", "%H/bin/wv|--private \"%1\""},
+            {"bin/fp", "%H/bin/fp run --file-forwarding org.b.B @@u %u @@",
+             "%H/bin/fp|run --file-forwarding org.b.B @@u \"%1\" @@"},
+            {nullptr, nullptr, "|"}};
         for (const auto &row : rows) {
             TestDir home;
             const QString h = home.path();
@@ -207,6 +217,7 @@ private slots:
             QProcess child;
             // Nothing of the machine's own desktop: empty system folders, the fake home's programs.
             child.setEnvironment(s("STELVANE_DESKTOP_LOOKUP=1 HOME=%H PATH=%H/bin:/usr/bin:/bin "
+                                   "QT_QPA_PLATFORM=offscreen PROGRAMDATA=%H/pd "
                                    "XDG_CONFIG_HOME=%H/config XDG_DATA_HOME=%H/data "
                                    "XDG_CONFIG_DIRS=%H/etc XDG_DATA_DIRS=%H/share")
                                      .replace(s("%H"), h)
@@ -215,7 +226,7 @@ private slots:
             QVERIFY(child.waitForFinished(20000));
             QCOMPARE(child.exitCode(), 0);
             QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
-                     s(row[2]).replace(s("%H"), h));
+                     s(row[2]).replace(s("%H"), h).repeated(2));
         }
     }
 };
@@ -226,10 +237,14 @@ STELVANE_TEST_MAIN(TestSettingsWidget)
 
 int main(int argc, char *argv[])
 {
-    // A child run of desktopDefaultBrowser: one lookup in the environment it was given.
+    // A child run of desktopDefaultBrowser: the page's first start in the environment it was given.
     if (!qEnvironmentVariableIsSet("STELVANE_DESKTOP_LOOKUP"))
         return testMain(argc, argv);
-    fputs(Platform::defaultBrowserCommandLines().join(QLatin1Char('\n')).toUtf8(), stdout);
+    QApplication app(argc, argv);
+    const CSettingsWidget page;
+    fputs((texts(page).mid(2).join(QLatin1Char('|')) + storedTexts().mid(2).join(QLatin1Char('|')))
+              .toUtf8(),
+          stdout);
 }
 
 #include "tst_settingswidget.moc"
