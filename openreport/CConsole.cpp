@@ -24,7 +24,8 @@ CConsole::CConsole(QWidget *parent) : QTextEdit(parent)
     setFont(consoleFont);
 
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Fixed);
-    const int lineHeight = fontMetrics().height();
+    // A line of text takes the font's height and its leading, which Windows fonts have.
+    const int lineHeight = fontMetrics().lineSpacing();
     setFixedHeight(3 * lineHeight);
     verticalScrollBar()->setSingleStep(lineHeight);
 }
