@@ -6,7 +6,10 @@
 #
 # Set before including: STELVANE_DEPLOY_DIR (the installed folder), STELVANE_DEPLOY_EXE,
 # STELVANE_DEPLOY_PLUGINS (paths below the Qt plugin folder), STELVANE_DEPLOY_QT (the Qt prefix),
-# STELVANE_DEPLOY_SEARCH (the compiler's DLL folders) and STELVANE_DEPLOY_OBJDUMP.
+# STELVANE_DEPLOY_SEARCH (the compiler's DLL folders), STELVANE_DEPLOY_OBJDUMP and
+# STELVANE_DEPLOY_STRIP (the DLLs are copied without their debugging information).
+cmake_policy(PUSH)
+cmake_policy(SET CMP0057 NEW) # if(... IN_LIST ...) in an install script
 
 set(pending "${STELVANE_DEPLOY_EXE}")
 foreach(plugin ${STELVANE_DEPLOY_PLUGINS})
@@ -33,6 +36,8 @@ while(pending)
             if(EXISTS "${folder}/${dll}")
                 message(STATUS "Deploying: ${dll}")
                 file(COPY "${folder}/${dll}" DESTINATION "${STELVANE_DEPLOY_DIR}")
+                execute_process(COMMAND "${STELVANE_DEPLOY_STRIP}" --strip-unneeded
+                                        "${STELVANE_DEPLOY_DIR}/${dll}")
                 list(APPEND copied "${dll}")
                 list(APPEND pending "${folder}/${dll}")
                 break()
@@ -40,3 +45,4 @@ while(pending)
         endforeach()
     endforeach()
 endwhile()
+cmake_policy(POP)

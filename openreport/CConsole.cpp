@@ -24,8 +24,9 @@ CConsole::CConsole(QWidget *parent) : QTextEdit(parent)
     setFont(consoleFont);
 
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Fixed);
-    // A line of text takes the font's height and its leading, which Windows fonts have.
-    const int lineHeight = fontMetrics().lineSpacing();
+    // A line of text takes the font's height and its leading where that is positive, as it is
+    // for Windows fonts.
+    const int lineHeight = qMax(fontMetrics().height(), fontMetrics().lineSpacing());
     setFixedHeight(3 * lineHeight);
     verticalScrollBar()->setSingleStep(lineHeight);
 }
