@@ -178,7 +178,8 @@ private slots:
         QCOMPARE(texts(page).mid(2), loaded.mid(2));
         fileAnswer = s("/usr/bin/other");
         click(page, "Bro&wse...");
-        QCOMPARE(texts(page).mid(2), QStringList({s("/usr/bin/other"), s("\"%1\"")}));
+        QCOMPARE(texts(page).mid(2),
+                 QStringList({QDir::toNativeSeparators(fileAnswer), s("\"%1\"")}));
 
         // The folder dialogs start at the field's folder and offer folders only; a folder that
         // is not local leaves the field as it was.
@@ -195,6 +196,63 @@ private slots:
         QCOMPARE(dialogCalls.first(), s("file:///v-edited|") + QString::number(options));
     }
 
+#ifdef Q_OS_WIN
+    // The page's first start and "Load Default" take the registry's default browser into both
+    // fields and the file and only read the registry. The keys, set with reg.exe: the ProgId of
+    // the user's choice, the commands of that ProgId, of the user's and of the classes root's
+    // http key; then the fields.
+    void registryDefaultBrowser()
+    {
+        const QString http = s("\\http\\shell\\open\\command");
+        const QStringList keys = {s("HKCU\\Software\\Microsoft\\Windows\\Shell\\Associations\\"
+                                    "UrlAssociations\\http\\UserChoice"),
+                                  s("HKCR\\Stelvane.P\\shell\\open\\command"),
+                                  s("HKCU\\Software\\Classes") + http, s("HKCR") + http};
+        const char *rows[][5] = {{"Stelvane.P", "\"C:\\C\\chrome.exe\" --single-argument %1",
+                                  "\"C:\\F\\f.exe\" -url \"%1\"", "",
+                                  "C:\\C\\chrome.exe|--single-argument \"%1\""},
+                                 {"Gone.P", "", "\"C:\\F\\f.exe\" -url \"%1\"",
+                                  "\"C:\\W\\w.exe\" \"%1\"", "C:\\F\\f.exe|-url \"%1\""},
+                                 {"", "", "C:\\F\\f.exe %1", "\"C:\\E\\msedge.exe\" %1  %1x \"%1\"",
+                                  "C:\\E\\msedge.exe|\"%1\"  %1x \"%1\""},
+                                 { "",
+                                   "",
+                                   "",
+                                   "",
+                                   "|" }};
+        const auto exported = [&keys] { // the keys read, as reg.exe shows them
+            QByteArray all;
+            for (const QString &key : keys) {
+                QFile::remove(s("key.reg"));
+                QProcess::execute(s("reg"), {s("export"), key.section(QLatin1Char('\\'), 0, -4),
+                                             s("key.reg"), s("/y")});
+                all += TestDir::readAll(s("key.reg"));
+            }
+            return all;
+        };
+        for (const auto &row : rows) {
+            for (int i = 0; i < 4; ++i) {
+                QProcess::execute(s("reg"), {s("delete"), keys[i], s("/f")});
+                const QStringList value =
+                    i ? QStringList{s("/ve")} : QStringList{s("/v"), s("ProgId")};
+                if (*row[i])
+                    QProcess::execute(s("reg"),
+                                      QStringList{s("add"), keys[i], s("/d"), s(row[i]), s("/f")} +
+                                          value);
+            }
+            init();
+            CSettingsWidget::defaultBrowserCommands = &Platform::defaultBrowserCommands;
+            const QByteArray before = exported();
+            CSettingsWidget page;
+            const QStringList expected = s(row[4]).split(QLatin1Char('|'));
+            QCOMPARE(storedTexts().mid(2), expected);
+            field(page, "&Arguments:")->clear();
+            click(page, "&Load Default");
+            QCOMPARE(texts(page).mid(2), expected);
+            QCOMPARE(exported(), before);
+        }
+    }
+#else
     // The page's first start takes the desktop's default into both fields and the file, in a
     // fake home; a child process for each, since GLib reads the XDG folders once per process.
     // %H stands for the fake home; the output is the fields, then the stored texts.
@@ -235,6 +293,7 @@ private slots:
                      s(row[2]).replace(s("%H"), h).repeated(2));
         }
     }
+#endif
 };
 
 #define main testMain
