@@ -15,4 +15,6 @@ cmake --build build -j2 </dev/null
 
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure </dev/null)
 
+bash scripts/check-package.sh </dev/null
+
 bash scripts/check-windows.sh </dev/null
