@@ -1,11 +1,15 @@
 #pragma once
 
+#include <optional>
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 // The few places where the client depends on the operating system. Each function has one
 // implementation per system (Platform_win.cpp, Platform_unix.cpp), chosen by the build, so
-// the code that calls them reads the same everywhere.
+// the code that calls them reads the same everywhere; splitQuotedCommandLine is the same on every
+// system (BrowserCommand.cpp).
 namespace Platform {
 
 // Full path of the settings file, computed afresh from the environment on every call.
@@ -28,15 +32,32 @@ enum class FileUrlStyle
 };
 FileUrlStyle fileUrlStyle();
 
-// The default web browser's command line, in the form the Windows registry keeps it: the
-// executable's full path in double quotes, a space, then the arguments, where the argument "%1"
-// (with its quotes) stands for the address to open. Returns the candidates to try in order; an
-// entry is empty when its source holds nothing, and the caller decides which entry is usable.
-// Windows: the "Default" value of HKEY_CURRENT_USER\Software\Classes\http\shell\open\command,
-// then that of HKEY_CLASSES_ROOT\http\shell\open\command, as raw text.
+// A browser as the settings keep it: the executable's full path, and its arguments, where the
+// argument "%1" (with its quotes) stands for the address to open.
+struct BrowserCommand
+{
+    QString executable;
+    QString arguments;
+};
+
+// Splits a command line kept in the form the Windows registry keeps it: the executable's path in
+// double quotes, a white-space character, then the arguments. The greedy pattern "(.*)"\s(.*),
+// which may match anywhere in the text, gives the executable up to the last double quote that a
+// white-space character follows. Nothing when the text does not match.
+std::optional<BrowserCommand> splitQuotedCommandLine(const QString &commandLine);
+
+// The default web browser's command, as candidates in the order to try them; every candidate is
+// usable and the caller takes the first.
+// Windows: the "Default" values of HKEY_CLASSES_ROOT\<ProgId>\shell\open\command for the ProgId
+// of the user's choice (...\Shell\Associations\UrlAssociations\http\UserChoice), of
+// HKEY_CURRENT_USER\Software\Classes\http\shell\open\command and of
+// HKEY_CLASSES_ROOT\http\shell\open\command, each split by splitQuotedCommandLine, and an
+// argument that is exactly %1 made the token "%1"; a value that is missing or does not match gives
+// no candidate.
 // Elsewhere: the desktop's default handler of "http" addresses (mimeapps.list and .desktop files),
-// its Exec line turned into the form above; an empty list when the desktop names none.
-QStringList defaultBrowserCommandLines();
+// its program and its Exec line's arguments with the address codes turned into "%1"; no candidate
+// when the desktop names none.
+QList<BrowserCommand> defaultBrowserCommands();
 
 // The file-name pattern of a program in the executable browse dialog: "*.exe" on Windows, any
 // name elsewhere, where executables carry no extension.

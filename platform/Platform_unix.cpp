@@ -59,7 +59,7 @@ QString applyFieldCodes(const QString &argument)
 
 } // namespace
 
-QStringList defaultBrowserCommandLines()
+QList<BrowserCommand> defaultBrowserCommands()
 {
     // GIO follows the desktop standards: the x-scheme-handler/http entry of mimeapps.list, else an
     // installed application that declares that type. It only offers applications whose program
@@ -97,7 +97,9 @@ QStringList defaultBrowserCommandLines()
     // A program without an address code still gets the address, as the last argument.
     if (!hasAddress)
         parts.append(QStringLiteral("\"%1\""));
-    return {QLatin1Char('"') + executable + QStringLiteral("\" ") + parts.join(QLatin1Char(' '))};
+    // Program and arguments stay apart: the arguments may go on after the address, which no
+    // pattern over one line of text could tell from the program's path.
+    return {BrowserCommand{executable, parts.join(QLatin1Char(' '))}};
 }
 
 QString executableFilePattern()

@@ -11,15 +11,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegExp>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 CSettingsWidget::DirectoryDialog CSettingsWidget::getExistingDirectoryUrl =
     &QFileDialog::getExistingDirectoryUrl;
 CSettingsWidget::FileDialog CSettingsWidget::getOpenFileName = &QFileDialog::getOpenFileName;
-CSettingsWidget::BrowserLookup CSettingsWidget::defaultBrowserCommandLines =
-    &Platform::defaultBrowserCommandLines;
+CSettingsWidget::BrowserLookup CSettingsWidget::defaultBrowserCommands =
+    &Platform::defaultBrowserCommands;
 
 CSettingsWidget::CSettingsWidget(QWidget *parent) : QWidget(parent)
 {
@@ -187,21 +186,15 @@ void CSettingsWidget::saveSettings()
 
 void CSettingsWidget::loadDefaultBrowser()
 {
-    // The executable is quoted; the first group is greedy, so it runs up to the last double quote
-    // that a white-space character follows, and the second group holds everything after that.
-    const QRegExp pattern(QStringLiteral("\"(.*)\"\\s(.*)"), Qt::CaseSensitive, QRegExp::RegExp);
-    for (const QString &commandLine : defaultBrowserCommandLines()) {
-        QRegExp match = pattern;
-        if (match.indexIn(commandLine, 0) == -1)
-            continue;
-        executableEdit->setText(match.cap(1));
-        defaultBrowserPath = match.cap(1);
-        argumentsEdit->setText(match.cap(2));
-        QSettings settings = openSettings();
-        settings.setValue(SettingsKey::PathToBrowser, executableEdit->text());
-        settings.setValue(SettingsKey::BrowserArguments, argumentsEdit->text());
+    const QList<Platform::BrowserCommand> commands = defaultBrowserCommands();
+    if (commands.isEmpty())
         return;
-    }
+    executableEdit->setText(commands.first().executable);
+    defaultBrowserPath = commands.first().executable;
+    argumentsEdit->setText(commands.first().arguments);
+    QSettings settings = openSettings();
+    settings.setValue(SettingsKey::PathToBrowser, executableEdit->text());
+    settings.setValue(SettingsKey::BrowserArguments, argumentsEdit->text());
 }
 
 void CSettingsWidget::browseViewersPath()

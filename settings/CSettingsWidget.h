@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QFileDialog>
 #include <QString>
 #include <QStringList>
@@ -34,10 +36,10 @@ public:
                                      const QStringList &);
     using FileDialog = QString (*)(QWidget *, const QString &, const QString &, const QString &,
                                    QString *, QFileDialog::Options);
-    using BrowserLookup = QStringList (*)();
+    using BrowserLookup = QList<Platform::BrowserCommand> (*)();
     static DirectoryDialog getExistingDirectoryUrl;
     static FileDialog getOpenFileName;
-    static BrowserLookup defaultBrowserCommandLines;
+    static BrowserLookup defaultBrowserCommands;
 
 signals:
     // The settings file holds new values; emitted by OK only, before closeSettings().

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Drives the real client like an operator in a virtual X server: types a Stone ID of the sample
-# catalogue, presses Enter and checks the address the browser was given; changes a setting on
-# the settings page and checks the settings file; closes the window and checks that it stored
-# its geometry.
+# Drives the real client like an operator in a virtual X server. At its first start it takes the
+# desktop's default browser, whose arguments go on after the address, into the settings file; a
+# setting changed on the settings page is stored; a Stone ID of the sample catalogue typed with
+# Enter opens the latest report with the desktop's arguments; closing the window stores its
+# geometry.
 #
 #   bash tests/e2e_operator.sh path/to/stelvane path/to/examples
 set -euo pipefail
@@ -49,9 +50,14 @@ cat >"$ini" <<INI
 [General]
 PathToViewers=$work/sample/Report Viewers
 PathToReports=$work/sample/Reports Data
-PathToBrowser=$work/browser
-BrowserArguments=--new-window \"%1\"
 INI
+# The desktop's default browser, as a packaged browser's entry: arguments after the address.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_CONFIG_DIRS="$work/none"
+export XDG_DATA_DIRS="$work/none"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
+printf '[Default Applications]\nx-scheme-handler/http=fake.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
+printf '[Desktop Entry]\nType=Application\nName=B\nExec=%s --new-window %%u @@\n' "$work/browser" \
+    >"$XDG_DATA_HOME/applications/fake.desktop"
 
 setxkbmap us
 "$client" &
@@ -65,21 +71,10 @@ wait_for find_window || fail "the window did not appear"
 sleep 1
 xdotool windowfocus --sync "$window"
 
-# The Stone ID field has the focus when the window opens.
-# Return searches and puts the focus on the table with the latest report selected; Return
-# there opens it.
-xdotool type --delay 30 "GV-1001"
-xdotool key Return
-sleep 0.5
-xdotool key Return
-wait_for test -f "$work/arguments" || fail "the browser was not started"
-expected="--new-window
-file://$work/sample/Report%20Viewers/2.0/index.html?dataPath=file://$work/sample/Reports%20Data/GV-1001/0003%20polished/report.js"
-[ "$(cat "$work/arguments")" = "$expected" ] ||
-    fail "the browser got: $(cat "$work/arguments") instead of: $expected"
+grep -qxF "PathToBrowser=$work/browser" "$ini" || fail "the default browser was not stored"
+grep -qxF 'BrowserArguments=--new-window \"%1\" @@' "$ini" || fail "its arguments were not stored"
 
 # The gear button is before the Stone ID field in the focus chain; the settings page slides in.
-xdotool key Escape
 xdotool key shift+Tab
 xdotool key space
 sleep 1.5
@@ -89,6 +84,21 @@ xdotool key ctrl+a
 xdotool type --delay 30 "2500"
 xdotool key Tab Tab space
 wait_for grep -q '^OpenReportTimeout=2500$' "$ini" || fail "the timeout was not saved"
+sleep 1.5
+
+# Escape leads to the Stone ID field; Return searches and puts the focus on the table with the
+# latest report selected; Return there opens it.
+xdotool key Escape
+xdotool type --delay 30 "GV-1001"
+xdotool key Return
+sleep 0.5
+xdotool key Return
+wait_for test -f "$work/arguments" || fail "the browser was not started"
+expected="--new-window
+file://$work/sample/Report%20Viewers/2.0/index.html?dataPath=file://$work/sample/Reports%20Data/GV-1001/0003%20polished/report.js
+@@"
+[ "$(cat "$work/arguments")" = "$expected" ] ||
+    fail "the browser got: $(cat "$work/arguments") instead of: $expected"
 
 # A real close event, as a window manager sends it when the operator closes the window.
 /usr/bin/python3 - "$window" <<'PYTHON'

@@ -10,6 +10,9 @@
 
 #include <filesystem>
 #include <fstream>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/fsuid.h>
@@ -71,9 +74,10 @@ QString shown(const CConsole *console, const QString &expected)
 }
 
 // One data row per line of a table: the row's name, then the column "cells", all "|"-separated.
-void addRows(const char *table)
+void addRows(const char *table, bool firstTable = true)
 {
-    QTest::addColumn<QStringList>("cells");
+    if (firstTable)
+        QTest::addColumn<QStringList>("cells");
     for (const QString &line :
          QString::fromUtf8(table).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         QStringList cells = line.trimmed().split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
@@ -91,18 +95,25 @@ class TestCatalogue : public QObject
     std::unique_ptr<COpenReportWidget> page;
 
     // Percent-encoded ";"-separated entries: "a/" makes a folder, "a=text" a file with that text,
-    // any other "a" a file of valid metadata. Made from UTF-8 names as another program would, so
-    // the catalogue's own conversion of names is tested whatever the process's locale.
+    // any other "a" a file of valid metadata; "!a" hides it (Windows). Made from UTF-8 names as
+    // another program would, so the catalogue's own conversion of names is tested whatever the
+    // process's locale.
     void make(const QString &entries) const
     {
         for (const QString &entry : entries.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            const QStringList parts =
+            QStringList parts =
                 QUrl::fromPercentEncoding(entry.trimmed().toUtf8()).split(QLatin1Char('='));
-            const auto path = std::filesystem::u8path(dir->filePath(parts[0]).toStdString());
+            const bool hidden = parts[0].startsWith(QLatin1Char('!'));
+            const auto path =
+                std::filesystem::u8path(dir->filePath(parts[0].remove(0, hidden)).toStdString());
             std::filesystem::create_directories(path.parent_path());
             if (!parts[0].endsWith(QLatin1Char('/')))
                 std::ofstream(path, std::ios::binary)
                     << parts.value(1, QString::fromUtf8(Metadata)).toStdString();
+#ifdef Q_OS_WIN
+            if (hidden)
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+#endif
         }
     }
 
@@ -169,6 +180,12 @@ check: no file           | check 0001 | reports/S/0001/ | Error: Cannot open met
 check: malformed         | check 0001 | reports/S/0001/metadata.xml=<ReportMetadata><DateTime> | Error: Failed to parse metadata file for 0001 report: * | no | no
 write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | yes
 )");
+#ifdef Q_OS_WIN // "!" hides the entry as attrib +h does; only hidden files are passed over
+        addRows(R"(
+search: hidden (attrib +h) | search | !reports/S/0001/; reports/S/0001/a.js; reports/S/0001/metadata.xml; !reports/S/0002/a.js; reports/S/0002/b.js; reports/S/0002/metadata.xml; reports/S/0003/a.js; !reports/S/0003/metadata.xml | Found 2 reports for a stone with the specified ID | no | S/0002/b.js
+)",
+                false);
+#endif
     }
 
     void reportsOutcomes()

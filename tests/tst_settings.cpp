@@ -33,12 +33,16 @@ private slots:
         // The keys that no other test finds in a file written by hand.
         QCOMPARE(SettingsKey::AutoOpenLatestReport + QLatin1Char(' ') + SettingsKey::WindowState,
                  QStringLiteral("AutoOpenLatestReport WindowState"));
-#ifndef Q_OS_WIN // elsewhere the user's configuration folder stands in for an unset PROGRAMDATA
+        // Without PROGRAMDATA: on Windows the root of the current drive, elsewhere the user's
+        // configuration folder.
         qunsetenv("PROGRAMDATA");
+#ifdef Q_OS_WIN
+        QCOMPARE(Platform::settingsFileLocation(), QDir::toNativeSeparators(suffix));
+#else
         QCOMPARE(Platform::settingsFileLocation(),
                  QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + suffix);
-        qputenv("PROGRAMDATA", folder.toLocal8Bit());
 #endif
+        qputenv("PROGRAMDATA", folder.toLocal8Bit());
     }
 };
 

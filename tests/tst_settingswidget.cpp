@@ -81,7 +81,14 @@ private slots:
     {
         QFile::remove(settingsFilePath());
         browserCommandLines.clear();
-        CSettingsWidget::defaultBrowserCommandLines = [] { return browserCommandLines; };
+        // The registry's texts, split as on Windows.
+        CSettingsWidget::defaultBrowserCommands = [] {
+            QList<Platform::BrowserCommand> commands;
+            for (const QString &line : browserCommandLines)
+                if (const auto command = Platform::splitQuotedCommandLine(line))
+                    commands << *command;
+            return commands;
+        };
         CSettingsWidget::getExistingDirectoryUrl = [](QWidget *, const QString &, const QUrl &start,
                                                       QFileDialog::Options o, const QStringList &) {
             dialogCalls << start.toString() + s("|") + QString::number(int(o));
@@ -182,15 +189,73 @@ private slots:
         QCOMPARE(dialogCalls.first(), s("file:///v-edited|") + QString::number(options));
     }
 
-    // The desktop lookup in a fake home; a child process for each, since GLib reads the XDG
-    // folders once per process. %H stands for the fake home.
+#ifdef Q_OS_WIN
+    // The page's first start and "Load Default" take the registry's default browser into both
+    // fields and the file and only read the registry. The keys, set with reg.exe: the ProgId of
+    // the user's choice, the commands of that ProgId, of the user's and of the classes root's
+    // http key; then the fields.
+    void registryDefaultBrowser()
+    {
+        const QString http = s("\\http\\shell\\open\\command");
+        const QStringList keys = {s("HKCU\\Software\\Microsoft\\Windows\\Shell\\Associations\\"
+                                    "UrlAssociations\\http\\UserChoice"),
+                                  s("HKCR\\Stelvane.P\\shell\\open\\command"),
+                                  s("HKCU\\Software\\Classes") + http, s("HKCR") + http};
+        const char *rows[][5] = {{"Stelvane.P", "\"C:\\C\\chrome.exe\" --single-argument %1",
+                                  "\"C:\\F\\f.exe\" -url \"%1\"", "",
+                                  "C:\\C\\chrome.exe|--single-argument \"%1\""},
+                                 {"Gone.P", "", "\"C:\\F\\f.exe\" -url \"%1\"",
+                                  "\"C:\\W\\w.exe\" \"%1\"", "C:\\F\\f.exe|-url \"%1\""},
+                                 {"", "", "C:\\F\\f.exe %1", "\"C:\\E\\msedge.exe\" %1  %1x \"%1\"",
+                                  "C:\\E\\msedge.exe|\"%1\"  %1x \"%1\""},
+                                 { "",
+                                   "",
+                                   "",
+                                   "",
+                                   "|" }};
+        const auto exported = [] {
+            QByteArray all;
+            for (const char *key : {"HKCU\\Software", "HKLM\\Software\\Classes"}) {
+                QProcess::execute(s("reg"), {s("export"), s(key), s("registry.reg"), s("/y")});
+                all += TestDir::readAll(s("registry.reg"));
+            }
+            return all;
+        };
+        for (const auto &row : rows) {
+            for (int i = 0; i < 4; ++i) {
+                QProcess::execute(s("reg"), {s("delete"), keys[i], s("/f")});
+                const QStringList value =
+                    i ? QStringList{s("/ve")} : QStringList{s("/v"), s("ProgId")};
+                if (*row[i])
+                    QProcess::execute(s("reg"),
+                                      QStringList{s("add"), keys[i], s("/d"), s(row[i]), s("/f")} +
+                                          value);
+            }
+            init();
+            CSettingsWidget::defaultBrowserCommands = &Platform::defaultBrowserCommands;
+            const QByteArray before = exported();
+            CSettingsWidget page;
+            const QStringList expected = s(row[4]).split(QLatin1Char('|'));
+            QCOMPARE(storedTexts().mid(2), expected);
+            field(page, "&Arguments:")->clear();
+            click(page, "&Load Default");
+            QCOMPARE(texts(page).mid(2), expected);
+            QCOMPARE(exported(), before);
+        }
+    }
+#else
+    // The page's first start takes the desktop's default into both fields and the file, in a
+    // fake home; a child process for each, since GLib reads the XDG folders once per process.
+    // %H stands for the fake home; the output is the fields, then the stored texts.
     void desktopDefaultBrowser()
     {
         const char *rows[][3] = {
-            {"My B/b", "\"%H/My B/b\" %U --new-window", "\"%H/My B/b\" \"%1\" --new-window"},
-            {"bin/wv", "wv --title=100%% %u --icon %i", "\"%H/bin/wv\" --title=100% \"%1\" --icon"},
-            {"bin/wv", "wv --private", "\"%H/bin/wv\" --private \"%1\""},
-            {nullptr, nullptr, ""}};
+            {"My B/b", "\"%H/My B/b\" %U --new-window", "%H/My B/b|\"%1\" --new-window"},
+            {"bin/wv", "wv --title=100%% %u --icon %i", "%H/bin/wv|--title=100% \"%1\" --icon"},
+            {"bin/wv", "wv --private", "%H/bin/wv|--private \"%1\""},
+            {"bin/fp", "%H/bin/fp run --file-forwarding org.b.B @@u %u @@",
+             "%H/bin/fp|run --file-forwarding org.b.B @@u \"%1\" @@"},
+            {nullptr, nullptr, "|"}};
         for (const auto &row : rows) {
             TestDir home;
             const QString h = home.path();
@@ -207,6 +272,7 @@ private slots:
             QProcess child;
             // Nothing of the machine's own desktop: empty system folders, the fake home's programs.
             child.setEnvironment(s("STELVANE_DESKTOP_LOOKUP=1 HOME=%H PATH=%H/bin:/usr/bin:/bin "
+                                   "QT_QPA_PLATFORM=offscreen PROGRAMDATA=%H/pd "
                                    "XDG_CONFIG_HOME=%H/config XDG_DATA_HOME=%H/data "
                                    "XDG_CONFIG_DIRS=%H/etc XDG_DATA_DIRS=%H/share")
                                      .replace(s("%H"), h)
@@ -215,9 +281,10 @@ private slots:
             QVERIFY(child.waitForFinished(20000));
             QCOMPARE(child.exitCode(), 0);
             QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
-                     s(row[2]).replace(s("%H"), h));
+                     s(row[2]).replace(s("%H"), h).repeated(2));
         }
     }
+#endif
 };
 
 #define main testMain
@@ -226,10 +293,14 @@ STELVANE_TEST_MAIN(TestSettingsWidget)
 
 int main(int argc, char *argv[])
 {
-    // A child run of desktopDefaultBrowser: one lookup in the environment it was given.
+    // A child run of desktopDefaultBrowser: the page's first start in the environment it was given.
     if (!qEnvironmentVariableIsSet("STELVANE_DESKTOP_LOOKUP"))
         return testMain(argc, argv);
-    fputs(Platform::defaultBrowserCommandLines().join(QLatin1Char('\n')).toUtf8(), stdout);
+    QApplication app(argc, argv);
+    const CSettingsWidget page;
+    fputs((texts(page).mid(2).join(QLatin1Char('|')) + storedTexts().mid(2).join(QLatin1Char('|')))
+              .toUtf8(),
+          stdout);
 }
 
 #include "tst_settingswidget.moc"
