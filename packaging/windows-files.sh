@@ -18,10 +18,11 @@ gcc_runtime=gcc-mingw-w64-x86-64-posix-runtime
 mingw=mingw-w64-x86-64-dev
 mkdir -p "$out/licences"
 
-# Fails when an extract came out empty, say after a change of the Debian file it is taken from.
+# Fails when a file is missing or came out empty, say after a change of the Debian file it is
+# taken from ($2).
 need() {
     if [ ! -s "$1" ]; then
-        echo "windows-files.sh: nothing found for $1 in $2" >&2
+        echo "windows-files.sh: $1 is missing or empty (from $2)" >&2
         exit 1
     fi
 }
@@ -59,6 +60,7 @@ need "$out/configure.tmp" "$src/scripts/build-qt-windows.sh"
     echo "followed by \"make\" and \"make install\"."
 } >"$out/Qt.tmp"
 crlf "$out/Qt.tmp" "$out/licences/Qt.txt"
+need /usr/share/doc/libqt5core5a/copyright "Debian's libqt5core5a package"
 crlf /usr/share/doc/libqt5core5a/copyright "$out/licences/Qt-copyright.txt"
 
 copyright=/usr/share/doc/$gcc_runtime/copyright
