@@ -8,6 +8,9 @@
 # STELVANE_DEPLOY_PLUGINS (paths below the Qt plugin folder), STELVANE_DEPLOY_QT (the Qt prefix),
 # STELVANE_DEPLOY_SEARCH (the compiler's DLL folders) and STELVANE_DEPLOY_OBJDUMP.
 
+# The install script that includes this file sets no policies; if(... IN_LIST ...) needs this one.
+cmake_policy(SET CMP0057 NEW)
+
 set(pending "${STELVANE_DEPLOY_EXE}")
 foreach(plugin ${STELVANE_DEPLOY_PLUGINS})
     get_filename_component(folder "${plugin}" DIRECTORY)

@@ -35,3 +35,7 @@ if(BUILD_TESTING)
     add_test(NAME windows_resources COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/windows_resources.sh
         ${CMAKE_RC_COMPILER} $<TARGET_FILE:stelvane> ${PROJECT_VERSION})
 endif()
+
+# The installer and the uninstaller show the application's icon.
+set(CPACK_NSIS_MUI_ICON ${STELVANE_ICO})
+set(CPACK_NSIS_MUI_UNIICON ${STELVANE_ICO})
