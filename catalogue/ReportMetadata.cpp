@@ -21,6 +21,10 @@ QString decodeComment(const QString &text)
     return QString::fromUtf8(QByteArray::fromBase64(text.toUtf8()));
 }
 
+// Refusals that a comment alone can cause when it is written into a file.
+const char *const FileTooLarge = QT_TRANSLATE_NOOP("COpenReportWidget", "the file is too large");
+const char *const TooMuchText = QT_TRANSLATE_NOOP("COpenReportWidget", "too much text");
+
 QString refusal(const char *reason)
 {
     return QCoreApplication::translate("COpenReportWidget", reason);
@@ -244,7 +248,7 @@ MetadataScan scanMetadata(const QByteArray &bytes, QDomDocument *document)
         return scan;
     };
     if (bytes.size() > MetadataFileSizeLimit)
-        return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "the file is too large"));
+        return refuse(FileTooLarge);
     if (!document) {
         MetadataFields plain;
         if (scanPlainMetadata(bytes, plain)) {
@@ -298,7 +302,7 @@ MetadataScan scanMetadata(const QByteArray &bytes, QDomDocument *document)
             break;
         }
         if (text > MetadataTextLimit)
-            return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "too much text"));
+            return refuse(TooMuchText);
 
         if (document) {
             // An element whose first child is not text gets an empty text node first, so that
@@ -461,8 +465,13 @@ void COpenReportWidget::saveReportComment(const QString &folderName, const QStri
     expected.hasComment = true;
     const MetadataScan after = scanMetadata(content);
     if (!after.error.isEmpty() || !(after.fields == expected)) {
+        // The rest of the file was read before, so a file now too large or with too much text
+        // is the comment's doing.
+        const bool tooLong =
+            after.error == refusal(FileTooLarge) || after.error == refusal(TooMuchText);
         console->printError(tr("Cannot write metadata file for ") + folderName + tr(" report: ") +
-                            tr("the new content would not read back as written"));
+                            (tooLong ? tr("the comment is too long")
+                                     : tr("the new content would not read back as written")));
         return;
     }
 

@@ -77,6 +77,14 @@ bool COpenReportWidget::updateReportID(bool force)
         Qt::CaseSensitive, QRegExp::RegExp);
     QString text = stoneIDEdit->text();
     text.replace(forbidden, QStringLiteral("-"));
+    // Half of a surrogate pair has no encoding in a file name, where it would become "?" and
+    // name another stone's folder: it becomes "-" too.
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (text.at(i).isSurrogate())
+            text[i] = QLatin1Char('-');
+    }
     if (text == stoneID && !force)
         return false;
     stoneID = text;
@@ -166,7 +174,10 @@ void COpenReportWidget::onStoneIDTextChanged()
         updateConsole();
     }
     if (resultsShown) {
+        // Nothing of the previous stone may open until the next search.
         resultsShown = false;
+        reportsFound = false;
+        reportDataPath.clear();
         reports.clear();
         metadataModel->setReports(reports, ViewerVersion());
         actionButton->setText(QStringLiteral("&Find Reports"));
@@ -241,7 +252,10 @@ bool COpenReportWidget::eventFilter(QObject *watched, QEvent *event)
             }
         } else if (watched == tableView) {
             if (key == Qt::Key_Return) {
-                openReport();
+                // Return that ends a comment edit reaches the table too: it only commits the
+                // edit.
+                if (!tableView->isEditing())
+                    openReport();
                 return true;
             }
             if (key == Qt::Key_Escape) {

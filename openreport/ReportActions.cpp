@@ -198,6 +198,8 @@ bool COpenReportWidget::askConfirmation(QWidget *parent, const QString &title, c
     box->setWindowFlags(box->windowFlags() & ~Qt::WindowContextHelpButtonHint);
     box->setIcon(QMessageBox::Question);
     box->setWindowTitle(title);
+    // Plain text: a folder name from the shared folder may look like markup.
+    box->setTextFormat(Qt::PlainText);
     box->setText(text);
     if (!informativeText.isEmpty())
         box->setInformativeText(informativeText);

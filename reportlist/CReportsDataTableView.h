@@ -31,6 +31,8 @@ public:
     // Fills columnWidths and totalColumnWidth from the model's size hints (or, for an empty
     // table, from the header texts); they stay valid until the model changes.
     void computeColumnWidths();
+    // Whether a cell's editor is open.
+    bool isEditing() const { return state() == EditingState; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

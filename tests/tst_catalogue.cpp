@@ -27,6 +27,8 @@ const QString Id = QStringLiteral("00012");
 const QString CannotRead = QStringLiteral("Error: Cannot read metadata file for 00012 report");
 const QString CannotWrite = QStringLiteral("Error: Cannot write metadata file for 00012 report: "
                                            "the new content would not read back as written");
+const QString TooLong = QStringLiteral("Error: Cannot write metadata file for 00012 report: "
+                                       "the comment is too long");
 
 // A metadata file with the given DateTime content, after `prolog`, under the root start tag `root`.
 QByteArray doc(const QByteArray &dateTime, const QByteArray &prolog = {},
@@ -273,7 +275,8 @@ search: hidden (attrib +h) | search | !reports/S/0001/; reports/S/0001/a.js; rep
         row("read-only folder", doc("d"), d, {}, QStringLiteral("kept in place"), "folder");
         row("file-size limit", doc("d"), d, QStringLiteral("Error: Cannot write metadata file for 00012 report: *"), QStringLiteral("cut"), "size");
 #endif
-        row("long comment", doc("d"), d, CannotWrite, QString(300000, QLatin1Char('c')));
+        row("comment past the size limit", doc("d"), d, TooLong, QString(300000, QLatin1Char('c')));
+        row("comment past the text limit", doc("d"), d, TooLong, QString(140000, QLatin1Char('c')));
         row("root named DateTime", "<DateTime><StoneID>S</StoneID><ReportType>RT_POLISH</ReportType></DateTime>", QStringLiteral("|P|0.0|"), CannotWrite);
         row("root named StoneID", "<StoneID><X/></StoneID>", none, CannotWrite);
         // clang-format on

@@ -414,12 +414,39 @@ private slots:
         QTest::keyClick(field, Qt::Key_Tab);
         QCOMPARE(focused(), page->tableView);
 
-        // Editing the Stone ID empties the table and the console and resets the button.
+        // Editing the Stone ID empties the table and the console and resets the button; until
+        // the next search nothing of the previous stone opens, and the button searches.
         QTest::keyClick(field, Qt::Key_Backspace);
         QCOMPARE(rows(), 0);
         QCOMPARE(page->actionButton->text(), str("&Find Reports"));
+        press(Qt::Key_Return);
+        page->openReport(); // the context menu's "Open report"
         QVERIFY(console().isEmpty());
-        QCOMPARE(launches().size(), 5);
+        QTest::keyClicks(field, str("7"));
+        page->actionButton->click();
+        QCOMPARE(rows(), 5);
+        press(Qt::Key_Return);
+        QTRY_COMPARE(launches().size(), 6);
+        QCOMPARE(launches().at(5), opened("2.1", "0007%20polished"));
+    }
+
+    // Characters a folder name cannot hold and a lone half of a surrogate pair become "-" each;
+    // a whole pair stays.
+    void cleansTheStoneID()
+    {
+        makeCatalogue(makeBrowser("browser"), false, false, false);
+        for (const char *stone : {"A---------B-C-\U0001F48E", "-"}) {
+            dir->createFile(str("reports/%1/0001/metadata.xml").arg(str(stone)), metadata("1.0"));
+            dir->createFile(str("reports/%1/0001/a.js").arg(str(stone)));
+        }
+        showPage();
+        page->stoneIDEdit->setText(str("A<>:\"/\\|*?B") + QChar(0xD800) + str("C") + QChar(0xDC00) +
+                                   str("\U0001F48E"));
+        page->actionButton->click();
+        QCOMPARE(console(), str("Found 1 report for a stone with the specified ID"));
+        page->stoneIDEdit->setText(QString(QChar(0xDBFF)));
+        page->actionButton->click();
+        QCOMPARE(rows(), 1);
     }
 
     // Enter in the Stone ID field, with and without "Intercept new line": rule, key,
@@ -518,14 +545,19 @@ private slots:
         qobject_cast<QLineEdit *>(focused())->setText(str("Re-cut \u00e9 "));
         QTest::keyClicks(focused(), str("<b>"));
         QTest::keyClick(focused(), Qt::Key_Return);
-        QVERIFY(TestDir::readAll(metadata).contains(
+        QTRY_VERIFY(TestDir::readAll(metadata).contains(
             "<Comment>" + str("Re-cut \u00e9 <b>").toUtf8().toBase64() + "</Comment>"));
         page->editComment();
         QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(focused(), Qt::Key_Delete);
         QTest::keyClick(focused(), Qt::Key_Return);
-        QVERIFY(TestDir::readAll(metadata).contains("<Comment></Comment>"));
+        QTRY_VERIFY(TestDir::readAll(metadata).contains("<Comment></Comment>"));
         QVERIFY(console().isEmpty());
+        // Escape only cancels an edit, and Return that ends one opens nothing (checked below).
+        page->editComment();
+        QTest::keyClicks(focused(), str("dropped"));
+        QTest::keyClick(focused(), Qt::Key_Escape);
+        QCOMPARE(focused(), page->tableView);
 
         // The desktop cannot open folders on the offscreen platform; under X11 a stand-in
         // for xdg-open records what it was given.
@@ -568,6 +600,24 @@ private slots:
         QVERIFY(QFile::exists(dir->filePath(str("reports/X17/0003 a/metadata.xml"))));
         QCOMPARE(rows(), 4);
         QCOMPARE(page->actionButton->text(), str("&Open Report"));
+        QVERIFY(!TestDir::readAll(metadata).contains("<Comment>ZHJvcHBlZA==</Comment>"));
+        QTest::qWait(200);
+        QCOMPARE(launches().size(), 0);
+
+        // The question names a folder as it is called, even when the name looks like markup.
+        QVERIFY(QDir().rename(dir->filePath(str("reports/X17/0001")),
+                              dir->filePath(str("reports/X17/0001 <b>x"))));
+        press(Qt::Key_F5);
+        press(Qt::Key_Home, Qt::ControlModifier);
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(100, page, [&] {
+            if (auto *box = page->findChild<QMessageBox *>()) {
+                format = box->findChild<QLabel *>(str("qt_msgbox_label"))->textFormat();
+                box->reject();
+            }
+        });
+        press(Qt::Key_Delete);
+        QCOMPARE(format, Qt::PlainText);
     }
 
     // Deleting a report removes its folder, never what a link in it or the folder itself as a

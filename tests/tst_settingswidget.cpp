@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 
 // What the fake system answers, and what the page asked it.
 static QStringList browserCommandLines;
@@ -107,6 +108,11 @@ private slots:
         CSettingsWidget page;
         const QStringList loaded = {s("D:\\Viewers"), s("//lab/r"), s("/b"), s("-n \"%1\"")};
         const QStringList edited = {s("V:/v, new"), QString(), s("/usr/bin/edited"), s("-a b")};
+        // The buttons have the icons the style gives them once the page is shown.
+        page.show();
+        QCOMPARE(
+            !page.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->icon().isNull(),
+            page.style()->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons));
         auto *timeout = page.findChild<QSpinBox *>();
         auto *intercept = page.findChild<QCheckBox *>();
         QStringList emitted;
