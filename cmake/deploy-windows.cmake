@@ -6,7 +6,10 @@
 #
 # Set before including: STELVANE_DEPLOY_DIR (the installed folder), STELVANE_DEPLOY_EXE,
 # STELVANE_DEPLOY_PLUGINS (paths below the Qt plugin folder), STELVANE_DEPLOY_QT (the Qt prefix),
-# STELVANE_DEPLOY_SEARCH (the compiler's DLL folders) and STELVANE_DEPLOY_OBJDUMP.
+# STELVANE_DEPLOY_SEARCH (the compiler's DLL folders), STELVANE_DEPLOY_OBJDUMP and
+# STELVANE_DEPLOY_STRIP (the DLLs are copied without their debugging information).
+cmake_policy(PUSH)
+cmake_policy(SET CMP0057 NEW) # if(... IN_LIST ...) in an install script
 
 # The install script that includes this file sets no policies; if(... IN_LIST ...) needs this one.
 cmake_policy(SET CMP0057 NEW)
@@ -36,6 +39,8 @@ while(pending)
             if(EXISTS "${folder}/${dll}")
                 message(STATUS "Deploying: ${dll}")
                 file(COPY "${folder}/${dll}" DESTINATION "${STELVANE_DEPLOY_DIR}")
+                execute_process(COMMAND "${STELVANE_DEPLOY_STRIP}" --strip-unneeded
+                                        "${STELVANE_DEPLOY_DIR}/${dll}")
                 list(APPEND copied "${dll}")
                 list(APPEND pending "${folder}/${dll}")
                 break()
@@ -43,3 +48,4 @@ while(pending)
         endforeach()
     endforeach()
 endwhile()
+cmake_policy(POP)

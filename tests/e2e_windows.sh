@@ -72,7 +72,7 @@ xdotool key Return
 line="$work/Web browser/commandline.txt"
 wait_for test -s "$line" || fail "the browser was not started"
 ww="Z:${work//\//\\}"
-expected="\"$ww\\Web browser\\browser.exe\" --new-window file:///$w/sample/Report%20Viewers/2.0/index.html?dataPath=file://$w/sample/Reports%20Data/GV-1001/0003%20polished/report.js"
+expected="\"$ww\\Web browser\\browser.exe\"  --new-window file:///$w/sample/Report%20Viewers/2.0/index.html?dataPath=file://$w/sample/Reports%20Data/GV-1001/0003%20polished/report.js"
 [ "$(tr -d '\n' <"$line")" = "$expected" ] ||
     fail "the browser's command line was: $(cat "$line") instead of: $expected"
 echo "The browser's command line: $expected"

@@ -100,7 +100,9 @@ class TestCatalogue : public QObject
     // any other "a" a file of valid metadata; "!a" hides it (Windows). Made from UTF-8 names as
     // another program would, so the catalogue's own conversion of names is tested whatever the
     // process's locale.
-    void make(const QString &entries) const
+    // False when the file system cannot hold one of the names (on Windows a line break, or
+    // spaces at a name's end).
+    bool make(const QString &entries) const
     {
         for (const QString &entry : entries.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             QStringList parts =
@@ -108,15 +110,18 @@ class TestCatalogue : public QObject
             const bool hidden = parts[0].startsWith(QLatin1Char('!'));
             const auto path =
                 std::filesystem::u8path(dir->filePath(parts[0].remove(0, hidden)).toStdString());
-            std::filesystem::create_directories(path.parent_path());
-            if (!parts[0].endsWith(QLatin1Char('/')))
-                std::ofstream(path, std::ios::binary)
-                    << parts.value(1, QString::fromUtf8(Metadata)).toStdString();
+            std::error_code error;
+            std::filesystem::create_directories(path.parent_path(), error);
+            if (!parts[0].endsWith(QLatin1Char('/')) &&
+                !(std::ofstream(path, std::ios::binary)
+                  << parts.value(1, QString::fromUtf8(Metadata)).toStdString()))
+                return false;
 #ifdef Q_OS_WIN
             if (hidden)
                 SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
 #endif
         }
+        return true;
     }
 
 private slots:
@@ -185,6 +190,7 @@ write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open met
 #ifdef Q_OS_WIN // "!" hides the entry as attrib +h does; only hidden files are passed over
         addRows(R"(
 search: hidden (attrib +h) | search | !reports/S/0001/; reports/S/0001/a.js; reports/S/0001/metadata.xml; !reports/S/0002/a.js; reports/S/0002/b.js; reports/S/0002/metadata.xml; reports/S/0003/a.js; !reports/S/0003/metadata.xml | Found 2 reports for a stone with the specified ID | no | S/0002/b.js
+search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 緑/0007 Größe/données.js; reports/Ämber #12 緑/0007 Größe/metadata.xml | Found 1 report for a stone with the specified ID | no | Ämber #12 緑/0007 Größe/données.js
 )",
                 false);
 #endif
@@ -193,12 +199,17 @@ search: hidden (attrib +h) | search | !reports/S/0001/; reports/S/0001/a.js; rep
     void reportsOutcomes()
     {
         QFETCH(QStringList, cells);
+#ifdef Q_OS_WIN
+        if (cells[1].contains(QLatin1String("<259>/")))
+            QSKIP("Without long-path support no Windows program reaches files this deep");
+#endif
         for (const int n : {259, 260})
             cells.replaceInStrings(QStringLiteral("<%1>").arg(n),
                                    QString(n - page->pathToReports.size() - 1, QLatin1Char('p')));
         const QString verb = cells[0].section(QLatin1Char(' '), 0, 0), console = cells[2],
                       arg = cells[0].section(QLatin1Char(' '), 1), result = cells[4];
-        make(cells[1]);
+        if (!make(cells[1]))
+            QSKIP("This file system cannot hold one of the names");
         page->reportDataPath = QStringLiteral("previous");
         if (arg == QLatin1String("unset"))
             (verb == QLatin1String("viewers") ? page->pathToViewers : page->pathToReports).clear();

@@ -266,28 +266,31 @@ private slots:
     // The command line a Windows browser is started with, as it receives it: the browser,
     // the Report Viewers and Reports Data folders, the arguments and the line ("~" is the
     // temporary folder, "@" the same in Windows form; //stelvane/share is a network share).
+    // The toolkit puts two spaces after the program.
     void startsWindowsBrowsersWithTheUrlIntact()
     {
         const char *rows[][5] = {
             {"Web br\u00f6wser/browser.exe", "~/Viewers #1", "~/Donn\u00e9es 2",
              "--new-window \"%1\"",
-             "\"@\\Web br\u00f6wser\\browser.exe\" --new-window file:///~/Viewers%20%231/2.1/"
+             "\"@\\Web br\u00f6wser\\browser.exe\"  --new-window file:///~/Viewers%20%231/2.1/"
              "index.html?dataPath=file://~/Donn%C3%A9es%202/X17/0003%20polished/data.js"},
             {"browser.exe", "//stelvane/share/V", "//stelvane/share/R", "\"%1\"",
-             "@\\browser.exe "
+             "@\\browser.exe  "
              "file://stelvane/share/V/2.1/index.html?dataPath=file://stelvane/share/R/"
              "X17/0003%20polished/data.js"},
             {"Mozilla Firefox/firefox.exe", "~/V", "~/R", "-new-tab \"%1\"",
-             "\"@\\Mozilla Firefox\\firefox.exe\" -new-tab file:///~/V/2.1/index.html?dataPath="
+             "\"@\\Mozilla Firefox\\firefox.exe\"  -new-tab file:///~/V/2.1/index.html?dataPath="
              "file:///~/R/X17/0003%20polished/data.js"},
             {"firefox.exe", "//stelvane/share/V", "//stelvane/share/R", "\"%1\"",
-             "@\\firefox.exe file://///stelvane/share/V/2.1/index.html?dataPath=file://///stelvane/"
+             "@\\firefox.exe  "
+             "file://///stelvane/share/V/2.1/index.html?dataPath=file://///stelvane/"
              "share/R/X17/0003%20polished/data.js"},
             { "browser.exe",
               "~/V",
               "//stelvane/share/R",
               "--app=\"%1\" \"%1\" %1",
-              "@\\browser.exe --app=\\\"%1\\\" file:///~/V/2.1/index.html?dataPath=file://stelvane/"
+              "@\\browser.exe  --app=\\\"%1\\\" "
+              "file:///~/V/2.1/index.html?dataPath=file://stelvane/"
               "share/R/X17/0003%20polished/data.js %1" }};
         for (const auto &row : rows) {
             cleanup();
