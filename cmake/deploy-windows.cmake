@@ -11,9 +11,6 @@
 cmake_policy(PUSH)
 cmake_policy(SET CMP0057 NEW) # if(... IN_LIST ...) in an install script
 
-# The install script that includes this file sets no policies; if(... IN_LIST ...) needs this one.
-cmake_policy(SET CMP0057 NEW)
-
 set(pending "${STELVANE_DEPLOY_EXE}")
 foreach(plugin ${STELVANE_DEPLOY_PLUGINS})
     get_filename_component(folder "${plugin}" DIRECTORY)
