@@ -607,6 +607,7 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(launches().size(), 0);
 
+#ifndef Q_OS_WIN // where "<" and ">" cannot stand in a folder name
         // The question names a folder as it is called, even when the name looks like markup.
         QVERIFY(QDir().rename(dir->filePath(str("reports/X17/0001")),
                               dir->filePath(str("reports/X17/0001 <b>x"))));
@@ -621,6 +622,7 @@ private slots:
         });
         press(Qt::Key_Delete);
         QCOMPARE(format, Qt::PlainText);
+#endif
     }
 
     // Deleting a report removes its folder, never what a link in it or the folder itself as a
