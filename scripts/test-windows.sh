@@ -47,6 +47,7 @@ env -u WINEPATH WINEPREFIX="$work/wine" WINEDLLOVERRIDES="mscoree,mshtml=" WINED
         for _ in $(seq 1 600); do
             if xdotool search --onlyvisible --name "^Stelvane$" >/dev/null 2>&1; then
                 echo "The packaged client shows its window."
+                wineserver -k
                 exit 0
             fi
             sleep 0.1
