@@ -1,8 +1,8 @@
-#include "ConsoleProbe.h"
 #include "TestSupport.h"
 
 #include "catalogue/ReportMetadata.h"
 #include "catalogue/ReportSearch.h"
+#include "openreport/CConsole.h"
 #include "openreport/COpenReportWidget.h"
 
 #include <QDomDocument>
@@ -66,7 +66,7 @@ QStringList rootChildren(const QByteArray &xml)
 // The console's lines joined by "; ", with some text in place of a "*" that ends `expected`.
 QString shown(const CConsole *console, const QString &expected)
 {
-    const QString text = consoleTexts(console).join(QStringLiteral("; "));
+    const QString text = console->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("; "));
     return expected.endsWith(QLatin1Char('*')) && text.size() >= expected.size()
                ? text.left(expected.size() - 1) + QLatin1Char('*')
                : text;

@@ -30,9 +30,6 @@ private slots:
             QCOMPARE(settingBool(settings, SettingsKey::AutoFindReports), *row[1] == '1');
             QCOMPARE(settingInt(settings, SettingsKey::OpenReportTimeout), atoi(row[2]));
         }
-        // The keys that no other test finds in a file written by hand.
-        QCOMPARE(SettingsKey::AutoOpenLatestReport + QLatin1Char(' ') + SettingsKey::WindowState,
-                 QStringLiteral("AutoOpenLatestReport WindowState"));
 #ifndef Q_OS_WIN // elsewhere the user's configuration folder stands in for an unset PROGRAMDATA
         qunsetenv("PROGRAMDATA");
         QCOMPARE(Platform::settingsFileLocation(),

@@ -13,10 +13,9 @@
 #include <QSpinBox>
 
 // What the fake system answers, and what the page asked it.
-static QStringList browserCommandLines;
+static QStringList browserCommandLines, dialogCalls; // dialogCalls: start|options of each
 static QUrl directoryAnswer;
 static QString fileAnswer;
-static QStringList dialogCalls; // start|options of each folder dialog
 
 // Each file differs in length, so the toolkit never takes it for the one it has already parsed.
 static void writeSettings(const QByteArray &general)
@@ -29,6 +28,9 @@ static void writeSettings(const QByteArray &general)
 }
 
 static const auto s = [](const char *text) { return QString::fromUtf8(text); };
+
+static const char *const labels[] = {
+    "&Viewers Path:", "&Data Path:", "&Executable:", "&Arguments:"};
 
 // The widgets as the operator finds them: a field by its label, a button by its text.
 static QLineEdit *field(const QWidget &page, const char *label)
@@ -46,29 +48,14 @@ static void click(const QWidget &page, const char *text)
             candidate->click();
 }
 
-static void press(const QWidget &page, QDialogButtonBox::StandardButton which)
+// The four text fields, or the file's four text keys, in the same order.
+static QStringList texts(const QWidget *page)
 {
-    page.findChild<QDialogButtonBox *>()->button(which)->click();
-}
-
-static const char *const labels[] = {
-    "&Viewers Path:", "&Data Path:", "&Executable:", "&Arguments:"};
-
-// The four text fields, and the four text keys of the file, in the same order.
-static QStringList texts(const QWidget &page)
-{
+    const QString keys[] = {SettingsKey::PathToViewers, SettingsKey::PathToReports,
+                            SettingsKey::PathToBrowser, SettingsKey::BrowserArguments};
     QStringList result;
-    for (const char *label : labels)
-        result << field(page, label)->text();
-    return result;
-}
-
-static QStringList storedTexts()
-{
-    QStringList result;
-    for (const QString &key : {SettingsKey::PathToViewers, SettingsKey::PathToReports,
-                               SettingsKey::PathToBrowser, SettingsKey::BrowserArguments})
-        result << settingString(openSettings(), key);
+    for (int i = 0; i < 4; ++i)
+        result << (page ? field(*page, labels[i])->text() : settingString(openSettings(), keys[i]));
     return result;
 }
 
@@ -113,7 +100,7 @@ private slots:
         connect(&page, &CSettingsWidget::settingsChanged, [&] { emitted << s("changed"); });
         connect(&page, &CSettingsWidget::closeSettings, [&] { emitted << s("close"); });
         for (const auto button : {QDialogButtonBox::Cancel, QDialogButtonBox::Ok}) {
-            QCOMPARE(texts(page), loaded);
+            QCOMPARE(texts(&page), loaded);
             QCOMPARE(timeout->text(), s("2500 ms"));
             QVERIFY(intercept->isChecked());
             for (int i = 0; i < 4; ++i) {
@@ -122,10 +109,10 @@ private slots:
             }
             timeout->setValue(60000); // beyond the longest timeout
             intercept->click();
-            press(page, button);
+            page.findChild<QDialogButtonBox *>()->button(button)->click();
         }
         QCOMPARE(emitted, QStringList({s("close"), s("changed"), s("close")}));
-        QCOMPARE(storedTexts(), edited);
+        QCOMPARE(texts(nullptr), edited);
         QCOMPARE(openSettings().value(SettingsKey::OpenReportTimeout).toInt(), 50000);
         QCOMPARE(openSettings().value(SettingsKey::InterceptNewLineInStoneID).toBool(), false);
     }
@@ -144,8 +131,8 @@ private slots:
             browserCommandLines << s(row[0]) << s(row[1]);
             CSettingsWidget page;
             const QStringList expected = {QString(), QString(), s(row[2]), s(row[3])};
-            QCOMPARE(texts(page), expected);
-            QCOMPARE(storedTexts(), expected);
+            QCOMPARE(texts(&page), expected);
+            QCOMPARE(texts(nullptr), expected);
             QCOMPARE(page.findChild<QSpinBox *>()->text(), s("1000 ms"));
         }
     }
@@ -159,20 +146,21 @@ private slots:
         CSettingsWidget page;
         QLineEdit *executable = field(page, "&Executable:");
         QTest::keyClick(executable, Qt::Key_Return);
-        QCOMPARE(texts(page), QStringList({s("/v"), QString(), s("/usr/bin/stored"), s("\"%1\"")}));
+        QCOMPARE(texts(&page),
+                 QStringList({s("/v"), QString(), s("/usr/bin/stored"), s("\"%1\"")}));
 
         QTest::keyClicks(field(page, "&Viewers Path:"), s("-edited"));
         click(page, "&Load Default");
         const QStringList loaded = {s("/v"), QString(), s("/opt/default/browser"), s("--x \"%1\"")};
-        QCOMPARE(storedTexts(), loaded);
+        QCOMPARE(texts(nullptr), loaded);
         QTest::keyClick(executable, Qt::Key_Return);
-        QCOMPARE(texts(page).mid(2), loaded.mid(2));
+        QCOMPARE(texts(&page).mid(2), loaded.mid(2));
 
         click(page, "Bro&wse...");
-        QCOMPARE(texts(page).mid(2), loaded.mid(2));
+        QCOMPARE(texts(&page).mid(2), loaded.mid(2));
         fileAnswer = s("/usr/bin/other");
         click(page, "Bro&wse...");
-        QCOMPARE(texts(page).mid(2), QStringList({s("/usr/bin/other"), s("\"%1\"")}));
+        QCOMPARE(texts(&page).mid(2), QStringList({s("/usr/bin/other"), s("\"%1\"")}));
 
         // The folder dialogs start at the field's folder and offer folders only; a folder that
         // is not local leaves the field as it was.
@@ -183,7 +171,7 @@ private slots:
             directoryAnswer = QUrl(s(answer[1]));
             click(page, answer[0]);
         }
-        QCOMPARE(texts(page).mid(0, 2).join(QLatin1Char('|')),
+        QCOMPARE(texts(&page).mid(0, 2).join(QLatin1Char('|')),
                  QDir::toNativeSeparators(s("/srv/new viewers|/srv/reports")));
         const int options = QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks;
         QCOMPARE(dialogCalls.first(), s("file:///v-edited|") + QString::number(options));
@@ -242,9 +230,10 @@ int main(int argc, char *argv[])
         return testMain(argc, argv);
     QApplication app(argc, argv);
     const CSettingsWidget page;
-    fputs((texts(page).mid(2).join(QLatin1Char('|')) + storedTexts().mid(2).join(QLatin1Char('|')))
-              .toUtf8(),
-          stdout);
+    fputs(
+        (texts(&page).mid(2).join(QLatin1Char('|')) + texts(nullptr).mid(2).join(QLatin1Char('|')))
+            .toUtf8(),
+        stdout);
 }
 
 #include "tst_settingswidget.moc"
