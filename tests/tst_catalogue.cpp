@@ -92,9 +92,8 @@ class TestCatalogue : public QObject
     std::unique_ptr<TestDir> dir;
     std::unique_ptr<COpenReportWidget> page;
 
-    // Percent-encoded ";"-separated entries: "a/" makes a folder, "a=text" a file with that text,
-    // any other "a" a file of valid metadata. Made from UTF-8 names as another program would, so
-    // the catalogue's own conversion of names is tested whatever the process's locale.
+    // Percent-encoded ";"-separated entries: "a/" a folder, "a=text" a file, "a" valid metadata;
+    // UTF-8 names as another program makes them, whatever the process's locale.
     void make(const QString &entries) const
     {
         for (const QString &entry : entries.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -120,9 +119,8 @@ private slots:
         page->stoneID = QStringLiteral("S");
     }
 
-    // An operation and argument, its console ("*": the toolkit's error text), whether updateConsole
-    // prints it again as a configuration error, and the viewer found or chosen or the latest data
-    // file. "id=" sets a percent-encoded Stone ID; "<n>" pads it to a path of n characters.
+    // Operation and argument ("id=": a percent-encoded Stone ID, "<n>": padded to a path of n),
+    // console ("*": toolkit text), kept as configuration error, viewer or latest data file.
     void reportsOutcomes_data()
     {
         addRows(R"(
@@ -265,9 +263,8 @@ write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open met
         // clang-format on
     }
 
-    // Whatever the file, the read and the save end soon, and the save either leaves the file as it
-    // was or writes one that reads back to the same fields and the new comment. Root ignores folder
-    // permissions, so it gives up its file-system rights for the save into a read-only folder.
+    // Whatever the file, read and save end soon; the save leaves it as it was or writes one that
+    // reads back the same with the new comment. Root gives up its rights for a read-only folder.
     void survivesUnusualFiles()
     {
         QFETCH(QByteArray, content);
@@ -318,9 +315,8 @@ write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open met
         QCOMPARE(TestDir::readAll(path), written);
     }
 
-    // Files in the shape the laboratory writes are read without the stream reader. Every small
-    // change to such a file, whether the direct reading still takes it or not, reads as the stream
-    // reader alone reads it: the same fields, and the same error when it finds one.
+    // Files as the laboratory writes them are read directly; every small change to one reads as
+    // the stream reader alone reads it: the same fields, and the same error.
     void plainFilesReadAsTheStreamReaderReadsThem()
     {
         const QByteArray crlf = QByteArray(Metadata).replace('\n', "\r\n");

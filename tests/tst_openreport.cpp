@@ -50,9 +50,8 @@ class TestOpenReport : public QObject
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
-    // Viewers 0.9, 1.0 and 2.1; stone X17 with reports 1, 2 (no required viewer), 3 (twice)
-    // and 7; a browser that records its starts (another first line: one that cannot start);
-    // then the page, shown, unless `show` is false.
+    // Viewers 0.9, 1.0, 2.1; stone X17's reports 1, 2 (no viewer), 3 (twice), 7; a browser that
+    // records its starts (another first line: one that cannot start); the page, shown.
     void start(int flags = 0, int timeout = 0, const QByteArray &shebang = "#!/bin/sh",
                bool show = true)
     {
@@ -98,8 +97,7 @@ class TestOpenReport : public QObject
             .arg(dir->path(), str(version), str(encodedFolder));
     }
 
-    // Answers the next question box with a key, or with its "&Yes" button (Qt::Key_Y);
-    // returns the question once it has been answered.
+    // Answers the next question box with a key or its "&Yes" button (Key_Y); gives its text.
     QSharedPointer<QString> answerQuestion(Qt::Key key)
     {
         auto question = QSharedPointer<QString>::create();
@@ -117,8 +115,7 @@ class TestOpenReport : public QObject
         return question;
     }
 
-    // Space-separated key sequences ("Ctrl+Home", "Num+Enter") on a widget, the table by default;
-    // the offscreen platform gives no window the activation back when a question box closes.
+    // Key sequences on a widget, the table by default, in a window activated again after a box.
     void keys(const char *sequences, QWidget *target = nullptr)
     {
         if (!page->isActiveWindow()) {
@@ -166,9 +163,8 @@ private slots:
         delete dir;
     }
 
-    // Viewer URLs for folder "0003 polished" of X17 and viewer 1.2.3: rule ("win" or "unix",
-    // "+ff" for Firefox), viewers and reports folders, the URL's parts before "/1.2.3/..." and
-    // "/X17/..."; then the browser's arguments, the report's name and the Firefox check.
+    // URLs of viewer 1.2.3 and X17's "0003 polished": rule ("+ff": Firefox), viewers, reports,
+    // the URL's parts before "/1.2.3/..." and "/X17/..."; then the arguments and names.
     void buildsLaunchParts()
     {
         const char *const rows[][5] = {
@@ -231,8 +227,7 @@ private slots:
         QCOMPARE(openSettings().value(SettingsKey::AutoOpenLatestReport).toString(), str("false"));
     }
 
-    // One operator's road: search with Return, open the latest report, move through the rows,
-    // open the others, leave the table, edit the Stone ID.
+    // An operator's road: search, open the latest report and the others, edit the Stone ID.
     void searchesAndOpensLikeAnOperator()
     {
         start();
@@ -286,8 +281,7 @@ private slots:
         keys("Tab", field);
         QCOMPARE(focused(), page->tableView);
 
-        // Editing the Stone ID empties the table and the console and resets the button; until
-        // the next search nothing of the previous stone opens, and the button searches.
+        // Editing the Stone ID empties table and console; nothing opens until the next search.
         keys("Backspace", field);
         QCOMPARE(rows(), 0);
         QCOMPARE(page->actionButton->text(), str("&Find Reports"));
@@ -301,8 +295,7 @@ private slots:
         QCOMPARE(launches().at(5), opened("2.1", "0007%20polished"));
     }
 
-    // Each character a folder name cannot hold and a lone half of a surrogate pair become "-";
-    // a whole pair stays.
+    // Each character a folder name cannot hold and each lone surrogate become "-"; pairs stay.
     void cleansTheStoneID()
     {
         start();
@@ -319,8 +312,7 @@ private slots:
         QCOMPARE(rows(), 1);
     }
 
-    // Enter in the Stone ID field with auto-open, with and without "Intercept new line": the
-    // rule, the key, whether it searches and opens.
+    // New-line keys in the Stone ID with auto-open: intercept, key, whether it searches and opens.
     void handlesNewLineKeys()
     {
         const char *rules[][3] = {{"0", "Return", "1"},
@@ -347,8 +339,7 @@ private slots:
         }
     }
 
-    // Several quick edits give one automatic search, one interval after the last of them; F5
-    // searches again and opens again.
+    // Quick edits give one automatic search an interval after the last; F5 searches and opens.
     void findsAutomaticallyOnce()
     {
         start(AutoFind | AutoOpen, 700);
@@ -368,8 +359,7 @@ private slots:
         QTRY_COMPARE(launches(), QStringList({launches().at(0), launches().at(0)}));
     }
 
-    // OK on the settings page makes the open-report page read the settings again and search
-    // again for the same Stone ID, without opening anything.
+    // OK on the settings page searches again with the new settings and opens nothing.
     void appliesNewSettings()
     {
         start(AutoFind | AutoOpen, 0, "#!/bin/sh", false);
@@ -392,8 +382,7 @@ private slots:
         QCOMPARE(console(), str("Found 1 report for a stone with the specified ID"));
     }
 
-    // Comments edited in the table land in the metadata file; folders are opened and deleted
-    // after a question, and folders removed behind the client's back are reported.
+    // Comments edited land in the metadata file; folders open, and go after a question.
     void actsOnTheSelectedReport()
     {
         start();
@@ -431,8 +420,7 @@ private slots:
         keys("Escape", focused());
         QCOMPARE(focused(), page->tableView);
 
-        // The desktop cannot open folders on the offscreen platform; under X11 a stand-in
-        // for xdg-open records what it was given.
+        // Offscreen no folder opens; under X11 a stand-in xdg-open records its argument.
         keys("Ctrl+O");
         if (QGuiApplication::platformName() == QLatin1String("xcb")) {
             QCOMPARE(console(), str("The 0007 polished report folder was successfully opened"));
@@ -488,8 +476,7 @@ private slots:
         QCOMPARE(format, Qt::PlainText);
     }
 
-    // Deleting a report removes its folder, never what a link in it or the folder itself as a
-    // link points to. A browser that cannot start opens nothing; the operator is told.
+    // A deletion never follows links. A browser that cannot start: the operator is told.
     void deletesOnlyTheReportFolder()
     {
         namespace fs = std::filesystem;

@@ -134,9 +134,8 @@ private slots:
         QCOMPARE(model.index(1, 4).data(Qt::ToolTipRole).toString(), edit);
     }
 
-    // Rows at the screen's scale, five in view. The columns share any spare width equally and
-    // fill the viewport exactly; too narrow, they keep their natural widths and the table
-    // scrolls.
+    // Rows at the screen's scale, five in view; columns share spare width equally and fill the
+    // viewport exactly; too narrow, they keep their natural widths and the table scrolls.
     void rowsAndColumns()
     {
         const int styleRow = QTableView().verticalHeader()->defaultSectionSize();

@@ -117,8 +117,7 @@ private slots:
         QCOMPARE(openSettings().value(SettingsKey::InterceptNewLineInStoneID).toBool(), false);
     }
 
-    // The first start without a browser stores the first candidate that matches "(.*)"\s(.*);
-    // without a stored timeout the page offers 1000 ms.
+    // A first start stores the first candidate matching "(.*)"\s(.*); the timeout is 1000 ms.
     void defaultBrowserAtFirstStart()
     {
         const char *rows[][4] = {
@@ -137,8 +136,7 @@ private slots:
         }
     }
 
-    // The arguments follow the browser: the token for another browser, the desktop's own
-    // arguments for the default one.
+    // The arguments follow the browser: the token for another, the default's own for it.
     void browsesForTheBrowserAndTheFolders()
     {
         writeSettings("PathToViewers=/v\nPathToBrowser=/usr/bin/stored\nBrowserArguments=--keep\n");
@@ -162,8 +160,8 @@ private slots:
         click(page, "Bro&wse...");
         QCOMPARE(texts(&page).mid(2), QStringList({s("/usr/bin/other"), s("\"%1\"")}));
 
-        // The folder dialogs start at the field's folder and offer folders only; a folder that
-        // is not local leaves the field as it was.
+        // Folder dialogs start at the field's folder, folders only; a remote answer changes
+        // nothing.
         const char *answers[][2] = {{"&Browse...", "file:///srv/new viewers"},
                                     {"Br&owse...", "file:///srv/reports"},
                                     {"Br&owse...", "https://host/folder"}};
@@ -177,9 +175,8 @@ private slots:
         QCOMPARE(dialogCalls.first(), s("file:///v-edited|") + QString::number(options));
     }
 
-    // The page's first start takes the desktop's default into both fields and the file, in a
-    // fake home; a child process for each, since GLib reads the XDG folders once per process.
-    // %H stands for the fake home; the output is the fields, then the stored texts.
+    // A first start takes the desktop's default into fields and file, in a fake home (%H), in a
+    // child process each (GLib reads the XDG folders once); it prints fields, then stored texts.
     void desktopDefaultBrowser()
     {
         const char *rows[][3] = {
