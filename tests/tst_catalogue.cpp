@@ -248,6 +248,7 @@ write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open met
         row("element declaration", doc("d", "<!DOCTYPE R [<!ELEMENT R " + QByteArray(100000, '(') + "a" + QByteArray(100000, ')') + ">]>"));
         row("many attributes", doc("d", {}, attributes));
         row("many equal signs", doc(QByteArray(1024, '='), "<?xml version=\"1.0\"?>"));
+        row("nesting within the limit", doc("d" + QByteArray("<a>").repeated(250) + QByteArray("</a>").repeated(250)), d, {});
         row("deep nesting", doc(QByteArray("<a>").repeated(1000) + QByteArray("</a>").repeated(1000)));
         row("many elements", doc("d" + QByteArray("<b/>").repeated(50000)));
         row("much text", doc("d<b/>" + QByteArray(200000, 'x')));
