@@ -48,6 +48,10 @@ int main(int argc, char *argv[])
     ini.close();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PROGRAMDATA"), settingsFolder.path());
+    // Without a session bus the toolkit would start one (dbus-launch) in both programs, which
+    // says nothing about either.
+    if (!environment.contains(QStringLiteral("DBUS_SESSION_BUS_ADDRESS")))
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
 
     const QString folder = QCoreApplication::applicationDirPath();
     const QString programs[] = {folder + QStringLiteral("/startup_bare"),

@@ -24,7 +24,9 @@ CConsole::CConsole(QWidget *parent) : QTextEdit(parent)
     setFont(consoleFont);
 
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Fixed);
-    const int lineHeight = fontMetrics().height();
+    // A line of text takes the font's height and its leading where that is positive, as it is
+    // for Windows fonts.
+    const int lineHeight = qMax(fontMetrics().height(), fontMetrics().lineSpacing());
     setFixedHeight(3 * lineHeight);
     verticalScrollBar()->setSingleStep(lineHeight);
 }

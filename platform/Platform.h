@@ -48,9 +48,12 @@ std::optional<BrowserCommand> splitQuotedCommandLine(const QString &commandLine)
 
 // The default web browser's command, as candidates in the order to try them; every candidate is
 // usable and the caller takes the first.
-// Windows: the "Default" values of HKEY_CURRENT_USER\Software\Classes\http\shell\open\command
-// and then of HKEY_CLASSES_ROOT\http\shell\open\command, each split by splitQuotedCommandLine;
-// a value that is missing or does not match gives no candidate.
+// Windows: the "Default" values of HKEY_CLASSES_ROOT\<ProgId>\shell\open\command for the ProgId
+// of the user's choice (...\Shell\Associations\UrlAssociations\http\UserChoice), of
+// HKEY_CURRENT_USER\Software\Classes\http\shell\open\command and of
+// HKEY_CLASSES_ROOT\http\shell\open\command, each split by splitQuotedCommandLine, and an
+// argument that is exactly %1 made the token "%1"; a value that is missing or does not match gives
+// no candidate.
 // Elsewhere: the desktop's default handler of "http" addresses (mimeapps.list and .desktop files),
 // its program and its Exec line's arguments with the address codes turned into "%1"; no candidate
 // when the desktop names none.

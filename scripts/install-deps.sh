@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the given Debian packages, but only those that are not installed yet, so that running
 # it again costs no more than a few dpkg look-ups. The package lists are updated once, and only
-# when something has to be installed.
+# when something has to be installed. It waits for another apt run to release its lock.
 #
 #   bash scripts/install-deps.sh PACKAGE...
 set -euo pipefail
@@ -28,5 +28,5 @@ fi
 
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -q </dev/null
-"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q </dev/null
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}" </dev/null

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 
 CSettingsWidget::DirectoryDialog CSettingsWidget::getExistingDirectoryUrl =
@@ -79,7 +80,15 @@ void CSettingsWidget::createWidgets()
 
     stoneIDHeading = new QLabel(tr("Stone ID Processing Options"), this);
     interceptCheckBox = new QCheckBox(tr("&Intercept new line in Stone ID"), this);
-    buttonBox = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // Where the style gives these buttons icons, the toolkit looks them up in the desktop's icon
+    // theme as they are made, which costs more than the rest of the start. The page stays hidden
+    // until it is asked for, so the buttons are made without icons and get them when it is
+    // first shown.
+    buttonBox = new QDialogButtonBox(this);
+    buttonBox->setStyleSheet(
+        QStringLiteral("QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }"));
+    buttonBox->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttonBox->setStyleSheet(QString());
 
     for (QLabel *heading : {pathsHeading, browserHeading, autoOpenHeading, stoneIDHeading})
         heading->setFont(headingFont);
@@ -182,6 +191,21 @@ void CSettingsWidget::saveSettings()
     settings.setValue(SettingsKey::BrowserArguments, argumentsEdit->text());
     settings.setValue(SettingsKey::OpenReportTimeout, timeoutSpinBox->value());
     settings.setValue(SettingsKey::InterceptNewLineInStoneID, interceptCheckBox->isChecked());
+}
+
+void CSettingsWidget::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (buttonIconsSet)
+        return;
+    buttonIconsSet = true;
+    QStyle *style = buttonBox->style();
+    if (!style->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons, nullptr, buttonBox))
+        return;
+    buttonBox->button(QDialogButtonBox::Ok)
+        ->setIcon(style->standardIcon(QStyle::SP_DialogOkButton, nullptr, buttonBox));
+    buttonBox->button(QDialogButtonBox::Cancel)
+        ->setIcon(style->standardIcon(QStyle::SP_DialogCancelButton, nullptr, buttonBox));
 }
 
 void CSettingsWidget::loadDefaultBrowser()

@@ -51,6 +51,9 @@ private slots:
     void accept();
     void reject();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void createWidgets();
     void createLayouts();
@@ -87,6 +90,7 @@ private:
     QLabel *stoneIDHeading = nullptr;
     QCheckBox *interceptCheckBox = nullptr;
     QDialogButtonBox *buttonBox = nullptr;
+    bool buttonIconsSet = false;
     QVBoxLayout *mainLayout = nullptr;
 
     // The browser path last taken from the system's default in this run; empty until then.

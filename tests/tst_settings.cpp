@@ -30,12 +30,16 @@ private slots:
             QCOMPARE(settingBool(settings, SettingsKey::AutoFindReports), *row[1] == '1');
             QCOMPARE(settingInt(settings, SettingsKey::OpenReportTimeout), atoi(row[2]));
         }
-#ifndef Q_OS_WIN // elsewhere the user's configuration folder stands in for an unset PROGRAMDATA
+        // Without PROGRAMDATA: on Windows the current drive's root, elsewhere the configuration
+        // folder.
         qunsetenv("PROGRAMDATA");
+#ifdef Q_OS_WIN
+        QCOMPARE(Platform::settingsFileLocation(), QDir::toNativeSeparators(suffix));
+#else
         QCOMPARE(Platform::settingsFileLocation(),
                  QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + suffix);
-        qputenv("PROGRAMDATA", folder.toLocal8Bit());
 #endif
+        qputenv("PROGRAMDATA", folder.toLocal8Bit());
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 
 // What the fake system answers, and what the page asked it.
 static QStringList browserCommandLines, dialogCalls; // dialogCalls: start|options of each
@@ -94,6 +95,11 @@ private slots:
         CSettingsWidget page;
         const QStringList loaded = {s("D:\\Viewers"), s("//lab/r"), s("/b"), s("-n \"%1\"")};
         const QStringList edited = {s("V:/v, new"), QString(), s("/usr/bin/edited"), s("-a b")};
+        // The buttons have the icons the style gives them once the page is shown.
+        page.show();
+        QCOMPARE(
+            !page.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->icon().isNull(),
+            page.style()->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons));
         auto *timeout = page.findChild<QSpinBox *>();
         auto *intercept = page.findChild<QCheckBox *>();
         QStringList emitted;
@@ -158,7 +164,8 @@ private slots:
         QCOMPARE(texts(&page).mid(2), loaded.mid(2));
         fileAnswer = s("/usr/bin/other");
         click(page, "Bro&wse...");
-        QCOMPARE(texts(&page).mid(2), QStringList({s("/usr/bin/other"), s("\"%1\"")}));
+        QCOMPARE(texts(&page).mid(2),
+                 QStringList({QDir::toNativeSeparators(fileAnswer), s("\"%1\"")}));
 
         // Folder dialogs start at the field's folder, folders only; a remote answer changes
         // nothing.
@@ -175,6 +182,58 @@ private slots:
         QCOMPARE(dialogCalls.first(), s("file:///v-edited|") + QString::number(options));
     }
 
+#ifdef Q_OS_WIN
+    // A first start and "Load Default" take the registry's default browser into fields and file,
+    // and only read the registry. Keys set with reg.exe: the user's choice's ProgId, the commands
+    // of that ProgId, of the user's and of the classes root's http key; then the fields.
+    void registryDefaultBrowser()
+    {
+        const QString http = s("\\http\\shell\\open\\command");
+        const QStringList keys = {s("HKCU\\Software\\Microsoft\\Windows\\Shell\\Associations\\"
+                                    "UrlAssociations\\http\\UserChoice"),
+                                  s("HKCR\\Stelvane.P\\shell\\open\\command"),
+                                  s("HKCU\\Software\\Classes") + http, s("HKCR") + http};
+        const char *rows[] = {
+            "Stelvane.P;\"C:\\C\\chrome.exe\" --single-argument %1;\"C:\\F\\f.exe\" "
+            "-url \"%1\";;C:\\C\\chrome.exe|--single-argument \"%1\"",
+            "Gone.P;;\"C:\\F\\f.exe\" -url \"%1\";\"C:\\W\\w.exe\" \"%1\";"
+            "C:\\F\\f.exe|-url \"%1\"",
+            ";;C:\\F\\f.exe %1;\"C:\\E\\msedge.exe\" %1  %1x \"%1\";"
+            "C:\\E\\msedge.exe|\"%1\"  %1x \"%1\"",
+            ";;;;|"};
+        const auto exported = [&keys] { // the keys read, as reg.exe shows them
+            QByteArray all;
+            for (const QString &key : keys) {
+                QFile::remove(s("key.reg"));
+                QProcess::execute(s("reg"), {s("export"), key.section(QLatin1Char('\\'), 0, -4),
+                                             s("key.reg"), s("/y")});
+                all += TestDir::readAll(s("key.reg"));
+            }
+            return all;
+        };
+        for (const char *row : rows) {
+            const QStringList cells = s(row).split(QLatin1Char(';'));
+            for (int i = 0; i < 4; ++i) {
+                QProcess::execute(s("reg"), {s("delete"), keys[i], s("/f")});
+                if (!cells[i].isEmpty())
+                    QProcess::execute(
+                        s("reg"),
+                        QStringList{s("add"), keys[i], s("/d"), cells[i], s("/f")} +
+                            (i ? QStringList{s("/ve")} : QStringList{s("/v"), s("ProgId")}));
+            }
+            init();
+            CSettingsWidget::defaultBrowserCommands = &Platform::defaultBrowserCommands;
+            const QByteArray before = exported();
+            CSettingsWidget page;
+            const QStringList expected = cells[4].split(QLatin1Char('|'));
+            QCOMPARE(texts(nullptr).mid(2), expected);
+            field(page, "&Arguments:")->clear();
+            click(page, "&Load Default");
+            QCOMPARE(texts(&page).mid(2), expected);
+            QCOMPARE(exported(), before);
+        }
+    }
+#else
     // A first start takes the desktop's default into fields and file, in a fake home (%H), in a
     // child process each (GLib reads the XDG folders once); it prints fields, then stored texts.
     void desktopDefaultBrowser()
@@ -214,6 +273,7 @@ private slots:
                      s(row[2]).replace(s("%H"), h).repeated(2));
         }
     }
+#endif
 };
 
 #define main testMain

@@ -46,7 +46,9 @@ private slots:
             QTRY_COMPARE(window.geometry(), stored);
             QVERIFY(window.close());
         }
-        QVERIFY(TestDir::readAll(settingsFilePath()).contains("[StackedWindow]\nWindowGeometry="));
+        QVERIFY(TestDir::readAll(settingsFilePath())
+                    .replace("\r\n", "\n")
+                    .contains("[StackedWindow]\nWindowGeometry="));
         CStackedWindow restored;
         restored.show();
         QVERIFY(QTest::qWaitForWindowExposed(&restored));
