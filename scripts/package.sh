@@ -10,10 +10,16 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$repo/build-package"
 
-packages=(qtbase5-dev cmake g++ make dpkg-dev file desktop-file-utils)
+packages=(qtbase5-dev libglib2.0-dev pkg-config cmake g++ make dpkg-dev file desktop-file-utils)
 bash "$repo/scripts/install-deps.sh" "${packages[@]}" </dev/null
 
-desktop-file-validate "$repo/packaging/stelvane.desktop"
+desktop-file-validate "$repo"/packaging/*.desktop
+
+# The compiler and linker flags of a Debian package build, with every hardening option.
+cd "$repo"
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+eval "$(dpkg-buildflags --export=sh)"
+export CXXFLAGS="$CXXFLAGS $CPPFLAGS"
 
 cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF </dev/null
 cmake --build "$build" -j2 </dev/null

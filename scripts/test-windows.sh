@@ -14,7 +14,7 @@ cd "$repo"
 stage() { echo "test-windows [$((SECONDS / 60))m$((SECONDS % 60))s] $*"; }
 
 bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix cmake make wine wine64 xvfb xauth \
-    xdotool x11-xkb-utils imagemagick unzip fonts-dejavu-core </dev/null
+    xdotool x11-xkb-utils imagemagick unzip fonts-dejavu-core icoutils libqt5core5a </dev/null
 
 stage "Qt for Windows"
 qt="$(bash scripts/build-qt-windows.sh </dev/null)"
@@ -38,6 +38,8 @@ work="$(mktemp -d)"
 trap 'WINEPREFIX="$work/wine" wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 unzip -q "$package" -d "$work"
 client="$(ls "$work"/*/stelvane.exe)"
+# The notes for Windows users and the licences of what the zip bundles are beside it.
+(cd "$(dirname "$client")" && ls README.txt licences/{Qt,Qt-copyright,LGPL-3,GPL-3,GCC-runtime,winpthreads}.txt)
 # No WINEPATH and no Qt variables: what the client needs must be in its folder.
 env -u WINEPATH WINEPREFIX="$work/wine" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all \
     xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
@@ -45,6 +47,7 @@ env -u WINEPATH WINEPREFIX="$work/wine" WINEDLLOVERRIDES="mscoree,mshtml=" WINED
         for _ in $(seq 1 600); do
             if xdotool search --onlyvisible --name "^Stelvane$" >/dev/null 2>&1; then
                 echo "The packaged client shows its window."
+                wineserver -k
                 exit 0
             fi
             sleep 0.1

@@ -17,6 +17,8 @@ cmake --build build -j2 </dev/null
 
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure </dev/null)
 
+bash scripts/check-package.sh </dev/null
+
 if [ "${STELVANE_WINDOWS:-1}" != 0 ]; then
     bash scripts/test-windows.sh </dev/null
 fi

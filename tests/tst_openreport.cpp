@@ -559,6 +559,7 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(launches().size(), 0);
 
+#ifndef Q_OS_WIN // where "<" and ">" cannot stand in a folder name
         // The question names a folder as it is called, even when the name looks like markup.
         QVERIFY(QDir().rename(dir->filePath(str("reports/X17/0001")),
                               dir->filePath(str("reports/X17/0001 <b>x"))));
@@ -572,6 +573,7 @@ private slots:
         });
         keys("Delete");
         QCOMPARE(format, Qt::PlainText);
+#endif
     }
 
     // A deletion never follows links. A browser that cannot start: the operator is told.

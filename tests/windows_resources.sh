@@ -1,0 +1,16 @@
+#!/bin/sh
+# Reads the resources of the Windows executable back with windres: the version information
+# Explorer shows (product, company, version) and the application icon with its two images.
+#   sh windows_resources.sh WINDRES EXE VERSION
+set -eu
+resources="$("$1" --input="$2" --output-format=rc)"
+status=0
+for expected in '"ProductName", "Stelvane"' '"CompanyName", "Brimlow Software"' \
+    "\"FileVersion\", \"$3\"" "\"ProductVersion\", \"$3\"" "FILEVERSION $(echo "$3" | sed 's/\./, /g')" \
+    'RT_GROUP_ICON */' 'Has 2 elements.'; do
+    if ! printf '%s\n' "$resources" | grep -qF -- "$expected"; then
+        echo "Not in the resources of $2: $expected"
+        status=1
+    fi
+done
+exit $status
