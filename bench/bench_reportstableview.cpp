@@ -1,4 +1,3 @@
-#include "ReportFixtures.h"
 #include "TestSupport.h"
 
 #include "reportlist/CMetadataModel.h"
@@ -28,7 +27,8 @@ private slots:
         QFETCH(bool, resize);
         QMap<QString, ReportInfo> found;
         for (int i = 0; i < rows; ++i) // every cell is measured once, whatever its text
-            found[QString::number(100000 + i)] = makeReport(i % 10000, {}, {}, {1, i % 9, 0}, {});
+            found[QString::number(100000 + i)] =
+                ReportInfo{i % 10000, {}, {}, {}, {1, i % 9, 0}, {}};
         proxy.setSourceModel(&model);
         view.setModel(&proxy);
         view.sortByColumn(0, Qt::AscendingOrder);

@@ -31,10 +31,8 @@ public:
     }
 };
 
-// Entry point of every test executable: the settings file goes to a fresh temporary folder
-// (PROGRAMDATA is set before anything reads the settings path), the desktop folders point into
-// it too, so that no test sees the machine's default browser, the embedded images are
-// registered, and a QApplication is created before the test object.
+// Every test's entry point: settings and desktop folders in a fresh temporary folder (set before
+// anything reads them, so no test sees the machine's browser), images registered, an application.
 #define STELVANE_TEST_MAIN(TestObject)                                                             \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \

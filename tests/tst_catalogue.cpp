@@ -1,8 +1,8 @@
-#include "ConsoleProbe.h"
 #include "TestSupport.h"
 
 #include "catalogue/ReportMetadata.h"
 #include "catalogue/ReportSearch.h"
+#include "openreport/CConsole.h"
 #include "openreport/COpenReportWidget.h"
 
 #include <QDomDocument>
@@ -69,7 +69,7 @@ QStringList rootChildren(const QByteArray &xml)
 // The console's lines joined by "; ", with some text in place of a "*" that ends `expected`.
 QString shown(const CConsole *console, const QString &expected)
 {
-    const QString text = consoleTexts(console).join(QStringLiteral("; "));
+    const QString text = console->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("; "));
     return expected.endsWith(QLatin1Char('*')) && text.size() >= expected.size()
                ? text.left(expected.size() - 1) + QLatin1Char('*')
                : text;
@@ -96,12 +96,9 @@ class TestCatalogue : public QObject
     std::unique_ptr<TestDir> dir;
     std::unique_ptr<COpenReportWidget> page;
 
-    // Percent-encoded ";"-separated entries: "a/" makes a folder, "a=text" a file with that text,
-    // any other "a" a file of valid metadata; "!a" hides it (Windows). Made from UTF-8 names as
-    // another program would, so the catalogue's own conversion of names is tested whatever the
-    // process's locale.
-    // False when the file system cannot hold one of the names (on Windows a line break, or
-    // spaces at a name's end).
+    // Percent-encoded ";"-separated entries: "a/" a folder, "a=text" a file, "a" valid metadata,
+    // "!a" hidden (Windows); UTF-8 names as another program makes them, whatever the locale.
+    // False when the file system cannot hold a name (on Windows a line break, trailing spaces).
     bool make(const QString &entries) const
     {
         for (const QString &entry : entries.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -136,9 +133,8 @@ private slots:
         page->stoneID = QStringLiteral("S");
     }
 
-    // An operation and argument, its console ("*": the toolkit's error text), whether updateConsole
-    // prints it again as a configuration error, and the viewer found or chosen or the latest data
-    // file. "id=" sets a percent-encoded Stone ID; "<n>" pads it to a path of n characters.
+    // Operation and argument ("id=": a percent-encoded Stone ID, "<n>": padded to a path of n),
+    // console ("*": toolkit text), kept as configuration error, viewer or latest data file.
     void reportsOutcomes_data()
     {
         addRows(R"(
@@ -278,6 +274,7 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         row("element declaration", doc("d", "<!DOCTYPE R [<!ELEMENT R " + QByteArray(100000, '(') + "a" + QByteArray(100000, ')') + ">]>"));
         row("many attributes", doc("d", {}, attributes));
         row("many equal signs", doc(QByteArray(1024, '='), "<?xml version=\"1.0\"?>"));
+        row("nesting within the limit", doc("d" + QByteArray("<a>").repeated(250) + QByteArray("</a>").repeated(250)), d, {});
         row("deep nesting", doc(QByteArray("<a>").repeated(1000) + QByteArray("</a>").repeated(1000)));
         row("many elements", doc("d" + QByteArray("<b/>").repeated(50000)));
         row("much text", doc("d<b/>" + QByteArray(200000, 'x')));
@@ -293,9 +290,8 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         // clang-format on
     }
 
-    // Whatever the file, the read and the save end soon, and the save either leaves the file as it
-    // was or writes one that reads back to the same fields and the new comment. Root ignores folder
-    // permissions, so it gives up its file-system rights for the save into a read-only folder.
+    // Whatever the file, read and save end soon; the save leaves it as it was or writes one that
+    // reads back the same with the new comment. Root gives up its rights for a read-only folder.
     void survivesUnusualFiles()
     {
         QFETCH(QByteArray, content);
@@ -346,9 +342,8 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         QCOMPARE(TestDir::readAll(path), written);
     }
 
-    // Files in the shape the laboratory writes are read without the stream reader. Every small
-    // change to such a file, whether the direct reading still takes it or not, reads as the stream
-    // reader alone reads it: the same fields, and the same error when it finds one.
+    // Files as the laboratory writes them are read directly; every small change to one reads as
+    // the stream reader alone reads it: the same fields, and the same error.
     void plainFilesReadAsTheStreamReaderReadsThem()
     {
         const QByteArray crlf = QByteArray(Metadata).replace('\n', "\r\n");

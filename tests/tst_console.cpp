@@ -1,7 +1,8 @@
-#include "ConsoleProbe.h"
 #include "TestSupport.h"
+#include "openreport/CConsole.h"
 
 #include <QScrollBar>
+#include <QTextBlock>
 
 class TestConsole : public QObject
 {
@@ -14,11 +15,12 @@ private slots:
         const QString message = QStringLiteral("<b>0003</b>\nfound");
         for (auto print : {&CConsole::printInfo, &CConsole::printWarning, &CConsole::printError})
             (console.*print)(message);
-        QCOMPARE(consoleTexts(&console).join(QLatin1Char('\n')),
-                 QStringLiteral("%1\nWarning: %1\nError: %1").arg(message));
-        const QColor colours[] = {InfoColour, WarningColour, ErrorColour};
-        for (int i = 0; i < 6; ++i) // two paragraphs per message
-            QCOMPARE(consoleLines(&console).at(i).colour, colours[i / 2]);
+        QCOMPARE(console.toPlainText(), QStringLiteral("%1\nWarning: %1\nError: %1").arg(message));
+        QList<QColor> colours; // two paragraphs per message
+        for (QTextBlock b = console.document()->begin(); b.isValid(); b = b.next())
+            colours << b.begin().fragment().charFormat().foreground().color();
+        const QColor info(135, 135, 136), warning(255, 153, 0), error(246, 96, 96);
+        QCOMPARE(colours, QList<QColor>({info, info, warning, warning, error, error}));
 
         // Three bold lines over the page's own background; the last 100 messages, newest in view.
         console.clear();
@@ -37,7 +39,7 @@ private slots:
             if (i == 100)
                 bar->setValue(0); // the operator scrolled back; a new message still shows
         }
-        const QStringList kept = consoleTexts(&console);
+        const QStringList kept = console.toPlainText().split(QLatin1Char('\n'));
         QVERIFY(kept.size() == 100 && kept.first() == QLatin1String("2") &&
                 kept.last() == QLatin1String("101"));
         QCOMPARE(bar->value(), bar->maximum());

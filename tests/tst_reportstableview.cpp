@@ -1,4 +1,3 @@
-#include "ReportFixtures.h"
 #include "TestSupport.h"
 
 #include "reportlist/CMetadataModel.h"
@@ -11,11 +10,11 @@
 #include <QTextDocument>
 
 static const QStringList texts = // shown in three rows of five columns
-    QStringLiteral(
-        "9|2024-03-01 09:15|P|1.4.1|Polished, girdle recut|10|2.3.2024|C|1.4||10|||1.3.5|"
-        "<b>re-cut</b> & <i>")
+    QStringLiteral("9|2024-03-01 09:15|P|1.10|Polished, girdle recut|10|2.3.2024|C|1.9||10|||1.3.5|"
+                   "<b>re-cut</b> & <i>")
         .split(QLatin1Char('|'));
-static const QStringList folders = QStringLiteral("0009|0010|0010_rescan").split(QLatin1Char('|'));
+static const QStringList headers =
+    QStringLiteral("\u2116|Date and time|Type|Viewer|Comment").split(QLatin1Char('|'));
 
 class TestReportsTable : public QObject
 {
@@ -55,10 +54,14 @@ private slots:
     }
     void init() // "P", "C" and untyped reports needing a newer, the same and an older viewer
     {
-        model.setReports({{folders[0], makeReport(9, texts[1], texts[2], {1, 4, 1}, texts[4])},
-                          {folders[1], makeReport(10, texts[6], texts[7], {1, 4, 0}, texts[9])},
-                          {folders[2], makeReport(10, texts[11], texts[12], {1, 3, 5}, texts[14])}},
-                         {1, 4, 0});
+        const auto report = [](int r, ViewerVersion v) {
+            return ReportInfo{texts[5 * r].toInt(), {}, texts[5 * r + 1],
+                              texts[5 * r + 2],     v,  texts[5 * r + 4]};
+        };
+        model.setReports({{QStringLiteral("0009"), report(0, {1, 10, 0})},
+                          {QStringLiteral("0010"), report(1, {1, 9, 0})},
+                          {QStringLiteral("0010_rescan"), report(2, {1, 3, 5})}},
+                         {1, 9, 0});
     }
 
     void roles_data()
@@ -92,7 +95,7 @@ private slots:
 
     void sortsSelectsEditsAndSizes() // numbers and viewers by value, type and comment as text
     {
-        const char *ascending[] = {"9|10|10", "", "|C|P", "1.3.5|1.4|1.4.1",
+        const char *ascending[] = {"9|10|10", "", "|C|P", "1.3.5|1.9|1.10",
                                    "|<b>re-cut</b> & <i>|Polished, girdle recut"};
         for (int column : {0, 2, 3, 4}) {
             view.sortByColumn(column, Qt::AscendingOrder);
@@ -131,9 +134,8 @@ private slots:
         QCOMPARE(model.index(1, 4).data(Qt::ToolTipRole).toString(), edit);
     }
 
-    // Rows at the screen's scale, five in view. The columns share any spare width equally and
-    // fill the viewport exactly; too narrow, they keep their natural widths and the table
-    // scrolls.
+    // Rows at the screen's scale, five in view; columns share spare width equally and fill the
+    // viewport exactly; too narrow, they keep their natural widths and the table scrolls.
     void rowsAndColumns()
     {
         const int styleRow = QTableView().verticalHeader()->defaultSectionSize();
@@ -146,9 +148,8 @@ private slots:
         const int total = std::accumulate(natural.begin(), natural.end(), 0);
         const int margins = 2 * view.style()->pixelMetric(QStyle::PM_HeaderMargin);
         for (int column = 0; column < 5; ++column) { // the header text fits its section
-            QCOMPARE(proxy.headerData(column, Qt::Horizontal).toString(),
-                     ReportTableHeaders[column]);
-            QVERIFY(header->fontMetrics().horizontalAdvance(ReportTableHeaders[column]) <=
+            QCOMPARE(proxy.headerData(column, Qt::Horizontal).toString(), headers[column]);
+            QVERIFY(header->fontMetrics().horizontalAdvance(headers[column]) <=
                     natural[column] - margins);
         }
         for (int width = total - 20; width < total + 60; ++width) {

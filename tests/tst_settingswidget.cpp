@@ -14,10 +14,9 @@
 #include <QStyle>
 
 // What the fake system answers, and what the page asked it.
-static QStringList browserCommandLines;
+static QStringList browserCommandLines, dialogCalls; // dialogCalls: start|options of each
 static QUrl directoryAnswer;
 static QString fileAnswer;
-static QStringList dialogCalls; // start|options of each folder dialog
 
 // Each file differs in length, so the toolkit never takes it for the one it has already parsed.
 static void writeSettings(const QByteArray &general)
@@ -30,6 +29,9 @@ static void writeSettings(const QByteArray &general)
 }
 
 static const auto s = [](const char *text) { return QString::fromUtf8(text); };
+
+static const char *const labels[] = {
+    "&Viewers Path:", "&Data Path:", "&Executable:", "&Arguments:"};
 
 // The widgets as the operator finds them: a field by its label, a button by its text.
 static QLineEdit *field(const QWidget &page, const char *label)
@@ -47,29 +49,14 @@ static void click(const QWidget &page, const char *text)
             candidate->click();
 }
 
-static void press(const QWidget &page, QDialogButtonBox::StandardButton which)
+// The four text fields, or the file's four text keys, in the same order.
+static QStringList texts(const QWidget *page)
 {
-    page.findChild<QDialogButtonBox *>()->button(which)->click();
-}
-
-static const char *const labels[] = {
-    "&Viewers Path:", "&Data Path:", "&Executable:", "&Arguments:"};
-
-// The four text fields, and the four text keys of the file, in the same order.
-static QStringList texts(const QWidget &page)
-{
+    const QString keys[] = {SettingsKey::PathToViewers, SettingsKey::PathToReports,
+                            SettingsKey::PathToBrowser, SettingsKey::BrowserArguments};
     QStringList result;
-    for (const char *label : labels)
-        result << field(page, label)->text();
-    return result;
-}
-
-static QStringList storedTexts()
-{
-    QStringList result;
-    for (const QString &key : {SettingsKey::PathToViewers, SettingsKey::PathToReports,
-                               SettingsKey::PathToBrowser, SettingsKey::BrowserArguments})
-        result << settingString(openSettings(), key);
+    for (int i = 0; i < 4; ++i)
+        result << (page ? field(*page, labels[i])->text() : settingString(openSettings(), keys[i]));
     return result;
 }
 
@@ -119,7 +106,7 @@ private slots:
         connect(&page, &CSettingsWidget::settingsChanged, [&] { emitted << s("changed"); });
         connect(&page, &CSettingsWidget::closeSettings, [&] { emitted << s("close"); });
         for (const auto button : {QDialogButtonBox::Cancel, QDialogButtonBox::Ok}) {
-            QCOMPARE(texts(page), loaded);
+            QCOMPARE(texts(&page), loaded);
             QCOMPARE(timeout->text(), s("2500 ms"));
             QVERIFY(intercept->isChecked());
             for (int i = 0; i < 4; ++i) {
@@ -128,16 +115,15 @@ private slots:
             }
             timeout->setValue(60000); // beyond the longest timeout
             intercept->click();
-            press(page, button);
+            page.findChild<QDialogButtonBox *>()->button(button)->click();
         }
         QCOMPARE(emitted, QStringList({s("close"), s("changed"), s("close")}));
-        QCOMPARE(storedTexts(), edited);
+        QCOMPARE(texts(nullptr), edited);
         QCOMPARE(openSettings().value(SettingsKey::OpenReportTimeout).toInt(), 50000);
         QCOMPARE(openSettings().value(SettingsKey::InterceptNewLineInStoneID).toBool(), false);
     }
 
-    // The first start without a browser stores the first candidate that matches "(.*)"\s(.*);
-    // without a stored timeout the page offers 1000 ms.
+    // A first start stores the first candidate matching "(.*)"\s(.*); the timeout is 1000 ms.
     void defaultBrowserAtFirstStart()
     {
         const char *rows[][4] = {
@@ -150,14 +136,13 @@ private slots:
             browserCommandLines << s(row[0]) << s(row[1]);
             CSettingsWidget page;
             const QStringList expected = {QString(), QString(), s(row[2]), s(row[3])};
-            QCOMPARE(texts(page), expected);
-            QCOMPARE(storedTexts(), expected);
+            QCOMPARE(texts(&page), expected);
+            QCOMPARE(texts(nullptr), expected);
             QCOMPARE(page.findChild<QSpinBox *>()->text(), s("1000 ms"));
         }
     }
 
-    // The arguments follow the browser: the token for another browser, the desktop's own
-    // arguments for the default one.
+    // The arguments follow the browser: the token for another, the default's own for it.
     void browsesForTheBrowserAndTheFolders()
     {
         writeSettings("PathToViewers=/v\nPathToBrowser=/usr/bin/stored\nBrowserArguments=--keep\n");
@@ -165,24 +150,25 @@ private slots:
         CSettingsWidget page;
         QLineEdit *executable = field(page, "&Executable:");
         QTest::keyClick(executable, Qt::Key_Return);
-        QCOMPARE(texts(page), QStringList({s("/v"), QString(), s("/usr/bin/stored"), s("\"%1\"")}));
+        QCOMPARE(texts(&page),
+                 QStringList({s("/v"), QString(), s("/usr/bin/stored"), s("\"%1\"")}));
 
         QTest::keyClicks(field(page, "&Viewers Path:"), s("-edited"));
         click(page, "&Load Default");
         const QStringList loaded = {s("/v"), QString(), s("/opt/default/browser"), s("--x \"%1\"")};
-        QCOMPARE(storedTexts(), loaded);
+        QCOMPARE(texts(nullptr), loaded);
         QTest::keyClick(executable, Qt::Key_Return);
-        QCOMPARE(texts(page).mid(2), loaded.mid(2));
+        QCOMPARE(texts(&page).mid(2), loaded.mid(2));
 
         click(page, "Bro&wse...");
-        QCOMPARE(texts(page).mid(2), loaded.mid(2));
+        QCOMPARE(texts(&page).mid(2), loaded.mid(2));
         fileAnswer = s("/usr/bin/other");
         click(page, "Bro&wse...");
-        QCOMPARE(texts(page).mid(2),
+        QCOMPARE(texts(&page).mid(2),
                  QStringList({QDir::toNativeSeparators(fileAnswer), s("\"%1\"")}));
 
-        // The folder dialogs start at the field's folder and offer folders only; a folder that
-        // is not local leaves the field as it was.
+        // Folder dialogs start at the field's folder, folders only; a remote answer changes
+        // nothing.
         const char *answers[][2] = {{"&Browse...", "file:///srv/new viewers"},
                                     {"Br&owse...", "file:///srv/reports"},
                                     {"Br&owse...", "https://host/folder"}};
@@ -190,17 +176,16 @@ private slots:
             directoryAnswer = QUrl(s(answer[1]));
             click(page, answer[0]);
         }
-        QCOMPARE(texts(page).mid(0, 2).join(QLatin1Char('|')),
+        QCOMPARE(texts(&page).mid(0, 2).join(QLatin1Char('|')),
                  QDir::toNativeSeparators(s("/srv/new viewers|/srv/reports")));
         const int options = QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks;
         QCOMPARE(dialogCalls.first(), s("file:///v-edited|") + QString::number(options));
     }
 
 #ifdef Q_OS_WIN
-    // The page's first start and "Load Default" take the registry's default browser into both
-    // fields and the file and only read the registry. The keys, set with reg.exe: the ProgId of
-    // the user's choice, the commands of that ProgId, of the user's and of the classes root's
-    // http key; then the fields.
+    // A first start and "Load Default" take the registry's default browser into fields and file,
+    // and only read the registry. Keys set with reg.exe: the user's choice's ProgId, the commands
+    // of that ProgId, of the user's and of the classes root's http key; then the fields.
     void registryDefaultBrowser()
     {
         const QString http = s("\\http\\shell\\open\\command");
@@ -208,18 +193,14 @@ private slots:
                                     "UrlAssociations\\http\\UserChoice"),
                                   s("HKCR\\Stelvane.P\\shell\\open\\command"),
                                   s("HKCU\\Software\\Classes") + http, s("HKCR") + http};
-        const char *rows[][5] = {{"Stelvane.P", "\"C:\\C\\chrome.exe\" --single-argument %1",
-                                  "\"C:\\F\\f.exe\" -url \"%1\"", "",
-                                  "C:\\C\\chrome.exe|--single-argument \"%1\""},
-                                 {"Gone.P", "", "\"C:\\F\\f.exe\" -url \"%1\"",
-                                  "\"C:\\W\\w.exe\" \"%1\"", "C:\\F\\f.exe|-url \"%1\""},
-                                 {"", "", "C:\\F\\f.exe %1", "\"C:\\E\\msedge.exe\" %1  %1x \"%1\"",
-                                  "C:\\E\\msedge.exe|\"%1\"  %1x \"%1\""},
-                                 { "",
-                                   "",
-                                   "",
-                                   "",
-                                   "|" }};
+        const char *rows[] = {
+            "Stelvane.P;\"C:\\C\\chrome.exe\" --single-argument %1;\"C:\\F\\f.exe\" "
+            "-url \"%1\";;C:\\C\\chrome.exe|--single-argument \"%1\"",
+            "Gone.P;;\"C:\\F\\f.exe\" -url \"%1\";\"C:\\W\\w.exe\" \"%1\";"
+            "C:\\F\\f.exe|-url \"%1\"",
+            ";;C:\\F\\f.exe %1;\"C:\\E\\msedge.exe\" %1  %1x \"%1\";"
+            "C:\\E\\msedge.exe|\"%1\"  %1x \"%1\"",
+            ";;;;|"};
         const auto exported = [&keys] { // the keys read, as reg.exe shows them
             QByteArray all;
             for (const QString &key : keys) {
@@ -230,32 +211,31 @@ private slots:
             }
             return all;
         };
-        for (const auto &row : rows) {
+        for (const char *row : rows) {
+            const QStringList cells = s(row).split(QLatin1Char(';'));
             for (int i = 0; i < 4; ++i) {
                 QProcess::execute(s("reg"), {s("delete"), keys[i], s("/f")});
-                const QStringList value =
-                    i ? QStringList{s("/ve")} : QStringList{s("/v"), s("ProgId")};
-                if (*row[i])
-                    QProcess::execute(s("reg"),
-                                      QStringList{s("add"), keys[i], s("/d"), s(row[i]), s("/f")} +
-                                          value);
+                if (!cells[i].isEmpty())
+                    QProcess::execute(
+                        s("reg"),
+                        QStringList{s("add"), keys[i], s("/d"), cells[i], s("/f")} +
+                            (i ? QStringList{s("/ve")} : QStringList{s("/v"), s("ProgId")}));
             }
             init();
             CSettingsWidget::defaultBrowserCommands = &Platform::defaultBrowserCommands;
             const QByteArray before = exported();
             CSettingsWidget page;
-            const QStringList expected = s(row[4]).split(QLatin1Char('|'));
-            QCOMPARE(storedTexts().mid(2), expected);
+            const QStringList expected = cells[4].split(QLatin1Char('|'));
+            QCOMPARE(texts(nullptr).mid(2), expected);
             field(page, "&Arguments:")->clear();
             click(page, "&Load Default");
-            QCOMPARE(texts(page).mid(2), expected);
+            QCOMPARE(texts(&page).mid(2), expected);
             QCOMPARE(exported(), before);
         }
     }
 #else
-    // The page's first start takes the desktop's default into both fields and the file, in a
-    // fake home; a child process for each, since GLib reads the XDG folders once per process.
-    // %H stands for the fake home; the output is the fields, then the stored texts.
+    // A first start takes the desktop's default into fields and file, in a fake home (%H), in a
+    // child process each (GLib reads the XDG folders once); it prints fields, then stored texts.
     void desktopDefaultBrowser()
     {
         const char *rows[][3] = {
@@ -307,9 +287,10 @@ int main(int argc, char *argv[])
         return testMain(argc, argv);
     QApplication app(argc, argv);
     const CSettingsWidget page;
-    fputs((texts(page).mid(2).join(QLatin1Char('|')) + storedTexts().mid(2).join(QLatin1Char('|')))
-              .toUtf8(),
-          stdout);
+    fputs(
+        (texts(&page).mid(2).join(QLatin1Char('|')) + texts(nullptr).mid(2).join(QLatin1Char('|')))
+            .toUtf8(),
+        stdout);
 }
 
 #include "tst_settingswidget.moc"
