@@ -9,9 +9,7 @@ client=$(realpath "$1") examples=$(realpath "$2")
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$@"
 work=$(mktemp -d) pid=""
 trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# A loaded machine may be slow: every step waits up to 60 s for what it needs, never a fixed time.
-wait_for() { for _ in $(seq 600); do "$@" && return 0; sleep 0.1; done; return 1; }
+source "$(dirname "$(realpath "$0")")/e2e_common.sh"
 cp -r "$examples" "$work/sample"
 printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s.tmp" && mv "%s.tmp" "%s"\n' \
     "$work/args" "$work/args" "$work/args" >"$work/browser"
@@ -29,10 +27,7 @@ printf '[Desktop Entry]\nType=Application\nName=B\nExec=%s --new-window %%u @@\n
 setxkbmap us
 "$client" &
 pid=$!
-find_window() { window=$(xdotool search --onlyvisible --name '^Stelvane$' 2>/dev/null | head -n 1) && [ -n "$window" ]; }
-wait_for find_window || fail "the window did not appear"
-focused() { xdotool windowfocus --sync "$window" && [ "$(xdotool getwindowfocus)" = "$window" ]; }
-wait_for focused 2>/dev/null || fail "the window did not take the focus"
+await_window
 wait_for grep -qxF "PathToBrowser=$work/browser" "$ini" || fail "the default browser was not stored"
 grep -qxF 'BrowserArguments=--new-window \"%1\" @@' "$ini" || fail "its arguments were not stored"
 
@@ -43,21 +38,7 @@ xdotool type --delay 30 2500
 xdotool key Tab Tab space
 wait_for grep -qx 'OpenReportTimeout=2500' "$ini" || fail "the timeout was not saved"
 
-# Escape selects the Stone ID field's text and typing replaces it; Return searches and puts the
-# focus on the table, where Return opens the latest report. A busy client may still be sliding
-# the pages (the focus moves when a slide ends) or drop keys right after a search, so the step is
-# tried again until the browser starts.
-opens() {
-    xdotool key Escape
-    xdotool type --delay 30 GV-1001
-    for _ in 1 2 3; do
-        xdotool key Return
-        for _ in $(seq 10); do [ -f "$work/args" ] && return 0; sleep 0.1; done
-    done
-    return 1
-}
-for _ in $(seq 20); do opens && break; done
-[ -f "$work/args" ] || fail "the browser was not started"
+open_latest "$work/args" 30
 expected="--new-window
 file://$work/sample/Report%20Viewers/2.0/index.html?dataPath=file://$work/sample/Reports%20Data/GV-1001/0003%20polished/report.js
 @@"

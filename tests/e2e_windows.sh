@@ -14,10 +14,7 @@ run=(bash "$(dirname "$(realpath "$0")")/../cmake/wine-run.sh" "$STELVANE_QT_WIN
 work=$(mktemp -d)
 export WINEPREFIX="${WINEPREFIX:-$work/wine}"
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# Wine on a loaded machine is slow: every step waits up to 60 s for what it needs.
-wait_for() { for _ in $(seq 600); do "$@" && return 0; sleep 0.1; done; return 1; }
-
+source "$(dirname "$(realpath "$0")")/e2e_common.sh"
 cp -r "$examples" "$work/sample"
 mkdir -p "$work/Web browser"
 cp "$browser" "$work/Web browser/browser.exe"
@@ -30,25 +27,9 @@ printf '[General]\r\nPathToViewers=%s\r\nPathToReports=%s\r\nPathToBrowser=%s\r\
     '--new-window \"%1\"' >"$ini"
 setxkbmap us
 "${run[@]}" "$client" &
-find_window() { window=$(xdotool search --onlyvisible --name '^Stelvane$' 2>/dev/null | head -n 1) && [ -n "$window" ]; }
-wait_for find_window || fail "the window did not appear"
-focused() { xdotool windowfocus --sync "$window" && [ "$(xdotool getwindowfocus)" = "$window" ]; }
-wait_for focused 2>/dev/null || fail "the window did not take the focus"
-
-# Escape selects the Stone ID field's text and typing replaces it; Return searches and selects the
-# latest report in the table, where Return opens it. Keys a busy client drops are sent again.
+await_window
 line="$work/Web browser/commandline.txt"
-opens() {
-    xdotool key Escape
-    xdotool type --delay 50 GV-1001
-    for _ in 1 2 3; do
-        xdotool key Return
-        for _ in $(seq 10); do [ -s "$line" ] && return 0; sleep 0.1; done
-    done
-    return 1
-}
-for _ in $(seq 20); do opens && break; done
-[ -s "$line" ] || fail "the browser was not started"
+open_latest "$line" 50
 ww="Z:${work//\//\\}"
 expected="\"$ww\\Web browser\\browser.exe\"  --new-window file:///$w/sample/Report%20Viewers/2.0/index.html?dataPath=file://$w/sample/Reports%20Data/GV-1001/0003%20polished/report.js"
 [ "$(head -n 1 "$line")" = "$expected" ] || fail "the browser's command line: $(cat "$line") instead of: $expected"
