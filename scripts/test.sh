@@ -10,7 +10,7 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
 
 bash scripts/install-deps.sh qtbase5-dev libglib2.0-dev pkg-config cmake g++ make xvfb xauth \
-    xdotool x11-xkb-utils python3-xlib </dev/null
+    xdotool x11-xkb-utils </dev/null
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DSTELVANE_WERROR=ON </dev/null
 cmake --build build -j2 </dev/null

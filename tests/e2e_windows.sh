@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Drives the Windows client like an operator, under Wine with the Windows platform plugin in a
-# virtual X server: a Stone ID of the sample typed with Return opens the latest report, and the
-# stand-in browser's command line is checked character for character. The settings file is the
-# Wine prefix's own C:\ProgramData\Brimlow Software\Stelvane\Stelvane.ini. A fourth argument
-# saves a picture of the window there. Needs cmake/wine-run.sh's STELVANE_QT_WINDOWS (the Qt
-# prefix), and WINEPREFIX unless a fresh prefix will do.
+# The Windows client under Wine in a virtual X server: a Stone ID of the sample typed with Return
+# opens the latest report, and the stand-in browser's command line is checked character for
+# character. Needs cmake/wine-run.sh's STELVANE_QT_WINDOWS; a fourth argument saves a picture.
 #   bash tests/e2e_windows.sh stelvane.exe standin_browser.exe path/to/examples [picture.png]
 set -euo pipefail
 client=$(realpath "$1") browser=$(realpath "$2") examples=$(realpath "$3")
@@ -33,7 +30,6 @@ open_latest "$line" 50
 ww="Z:${work//\//\\}"
 expected="\"$ww\\Web browser\\browser.exe\"  --new-window file:///$w/sample/Report%20Viewers/2.0/index.html?dataPath=file://$w/sample/Reports%20Data/GV-1001/0003%20polished/report.js"
 [ "$(head -n 1 "$line")" = "$expected" ] || fail "the browser's command line: $(cat "$line") instead of: $expected"
-echo "The browser's command line: $expected"
 if [ -n "$picture" ]; then
     sleep 1 # the window repaints after the search
     import -window "$window" "$picture"
