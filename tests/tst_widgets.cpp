@@ -1,0 +1,266 @@
+#include "TestSupport.h"
+
+#include "app/CSlidingStackedWidget.h"
+#include "app/CStackedWindow.h"
+#include "openreport/CConsole.h"
+#include "openreport/CExLineEdit.h"
+#include "reportlist/CMetadataModel.h"
+#include "reportlist/CReportsDataSortFilterProxyModel.h"
+#include "reportlist/CReportsDataTableView.h"
+
+#include <QtWidgets>
+
+class TestWidgets : public QObject
+{
+    Q_OBJECT
+    static bool editing() { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }
+    static int atDpi(const QWidget &widget, QVector<int> values) // at 96, 100 or 144 DPI
+    {
+        return values.value(QVector<int>{96, 100, 144}.indexOf(widget.logicalDpiX()), -1);
+    }
+    // Pages in a shown stack with short slides; the log gets each new index and an "f" per end.
+    static void watch(CSlidingStackedWidget &w, QString &log, int pages, int speed = 50)
+    {
+        for (int i = 0; i < pages; ++i)
+            w.addWidget(new QWidget);
+        w.setSpeed(speed);
+        w.show();
+        connect(&w, &QStackedWidget::currentChanged, [&log](int i) { log += QString::number(i); });
+        connect(&w, &CSlidingStackedWidget::animationFinished, [&log] { log += QLatin1Char('f'); });
+    }
+
+private slots:
+    void reportsTable() // "P", "C" and untyped reports needing a newer, the same, an older viewer
+    {
+        const QStringList texts = // the headers, then three rows of five columns
+            QStringLiteral("\u2116|Date and time|Type|Viewer|Comment|9|2024-03-01 09:15|P|1.10|"
+                           "Girdle recut|10|2.3.2024|C|1.9||10|||1.3.5|<b>re-cut</b> & <i>")
+                .split(QLatin1Char('|'));
+        const ViewerVersion viewers[] = {{1, 10, 0}, {1, 9, 0}, {1, 3, 5}};
+        QMap<QString, ReportInfo> reports; // in the order of their folder names
+        for (const int r : {1, 2, 3})
+            reports[QString::number(r)] = {texts[5 * r].toInt(), {},
+                                           texts[5 * r + 1],     texts[5 * r + 2],
+                                           viewers[r - 1],       texts[5 * r + 4]};
+        CMetadataModel model;
+        QAbstractItemModelTester tester(&model);
+        model.setReports(reports, {1, 9, 0});
+        QVariant n, l = int(Qt::AlignLeft | Qt::AlignVCenter), y = QBrush(QColor(253, 255, 237));
+        QVariant r = QBrush(QColor(250, 221, 214)), c = int(Qt::AlignCenter), w = QBrush(Qt::white);
+        QVariant t = QStringLiteral("The required viewer version\nfor this report is greater than\n"
+                                    "the latest viewer version\nin the Report Viewers folder");
+        const QMap<int, QVariantList> roles = {
+            {Qt::DisplayRole, QVariant(texts.mid(5)).toList()},
+            {Qt::ToolTipRole, {n, n, n, t, texts[9], n, n, n, n, n, n, n, n, n, texts[19]}},
+            {Qt::TextAlignmentRole, {c, c, c, c, l, c, c, c, c, l, c, c, c, c, l}},
+            {Qt::BackgroundRole, {w, w, w, r, w, y, y, y, y, y, n, n, n, n, n}}};
+        for (auto role = roles.begin(); role != roles.end(); ++role) {
+            QVariantList cells;
+            for (int cell = 0; cell < 15; ++cell) {
+                const QVariant v = model.index(cell / 5, cell % 5).data(role.key());
+                QTextDocument tip; // as the tooltip shows it
+                tip.setHtml(v.toString());
+                const bool rich =
+                    role.key() == Qt::ToolTipRole && Qt::mightBeRichText(v.toString());
+                cells << (rich ? QVariant(tip.toPlainText()) : v);
+            }
+            QCOMPARE(cells, role.value());
+        }
+
+        // Numbers and viewers sort by value, the type as text.
+        CReportsDataSortFilterProxyModel proxy;
+        proxy.setSourceModel(&model);
+        CReportsDataTableView view;
+        view.setModel(&proxy);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const char *ascending[] = {"9|10|10", "", "|C|P", "1.3.5|1.9|1.10"};
+        for (int column : {0, 2, 3}) {
+            view.sortByColumn(column, Qt::AscendingOrder);
+            QStringList cells;
+            for (int row = 0; row < 3; ++row)
+                cells << proxy.index(row, column).data().toString();
+            QCOMPARE(cells.join(QLatin1Char('|')), QLatin1String(ascending[column]));
+        }
+        // One whole row at a time; only the comment edits, and only on a double click or F2.
+        const auto at = [&](int r, int c) { return view.visualRect(proxy.index(r, c)).center(); };
+        view.resize(700, 300);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(0, 1));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier, at(2, 2));
+        QCOMPARE(view.selectionModel()->selectedIndexes().size(), 5);
+        QCOMPARE(view.selectionModel()->selectedRows(0).value(0), proxy.index(2, 0));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(1, 4));
+        QTest::keyClick(view.viewport(), Qt::Key_X);
+        QVERIFY(!editing()); // neither a click nor typing opens the comment
+        QTest::keyClick(view.viewport(), Qt::Key_F2);
+        QVERIFY(editing());
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at(2, 3)); // closes, opens nothing
+        QVERIFY(!editing());
+
+        if (view.logicalDpiX() != 96) // the style's row height already follows the DPI
+            QEXPECT_FAIL("", "the view scales the row height a second time", Continue);
+        QCOMPARE(view.rowHeight(0), atDpi(view, {30, 31, 45})); // 30 design pixels
+        view.updateMinimumHeight();
+        view.resize(900, 0);
+        QTRY_COMPARE(view.viewport()->height() / view.rowHeight(0), 5); // five rows in view
+        QHeaderView *header = view.horizontalHeader();
+        view.resize(60, 300); // too narrow: headers and cells fit, a comment widens nothing
+        QList<int> natural;
+        for (int column = 0; column < 5; ++column)
+            natural << header->sectionSize(column);
+        const int margins = 2 * view.style()->pixelMetric(QStyle::PM_HeaderMargin);
+        for (int i = 0; i < 20; ++i) {
+            QVERIFY(i > 4 || proxy.headerData(i, Qt::Horizontal) == texts[i]);
+            QVERIFY((i > 4 && i % 5 == 4) ||
+                    view.fontMetrics().horizontalAdvance(texts[i]) <= natural[i % 5] - margins);
+        }
+        QCOMPARE(model.index(0, 4).data(Qt::SizeHintRole),
+                 model.index(1, 4).data(Qt::SizeHintRole));
+        // Spare width shared equally, filling the viewport exactly; too narrow, natural widths.
+        const int total = std::accumulate(natural.begin(), natural.end(), 0);
+        for (int width = total - 20; width < total + 60; ++width) {
+            view.resize(width + 2 * view.frameWidth(), 300);
+            const int spare = qMax(0, width - total);
+            for (int column = 0; column < 5; ++column)
+                QCOMPARE(header->sectionSize(column),
+                         natural[column] + spare / 5 + (column == 4 ? spare % 5 : 0));
+        }
+    }
+
+    void console()
+    {
+        CConsole console;
+        const QString message = QStringLiteral("<b>0003</b>\nfound");
+        for (auto print : {&CConsole::printInfo, &CConsole::printWarning, &CConsole::printError})
+            (console.*print)(message);
+        QCOMPARE(console.toPlainText(), QStringLiteral("%1\nWarning: %1\nError: %1").arg(message));
+        QList<QColor> colours; // two paragraphs per message
+        for (QTextBlock b = console.document()->begin(); b.isValid(); b = b.next())
+            colours << b.begin().fragment().charFormat().foreground().color();
+        const QColor info(135, 135, 136), warning(255, 153, 0), error(246, 96, 96);
+        QCOMPARE(colours, QList<QColor>({info, info, warning, warning, error, error}));
+
+        // Three lines in view; the last 100 messages, the newest in view; no context menu.
+        console.clear();
+        console.show();
+        QScrollBar *bar = console.verticalScrollBar();
+        for (int i = 1; i <= 101; ++i) {
+            console.printInfo(QString::number(i));
+            if (i == 3 || i == 4) // all in view, nothing to scroll; then one line too many
+                QCOMPARE(bar->maximum() > 0, i == 4);
+            if (i == 100)
+                bar->setValue(0); // the operator scrolled back; a new message still shows
+        }
+        const QStringList kept = console.toPlainText().split(QLatin1Char('\n'));
+        QVERIFY(kept.size() == 100 && kept.first() == QLatin1String("2"));
+        QCOMPARE(bar->value(), bar->maximum());
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QApplication::sendEvent(console.viewport(), &rightClick);
+        QVERIFY(!QApplication::activePopupWidget());
+    }
+
+    void stoneIDField()
+    {
+        const QString icon = QStringLiteral(":/qrc/refresh.png");
+        CExLineEdit field(icon, icon, QStringLiteral(":/qrc/throbber.gif"), {}, {});
+        field.show();
+        auto *button = field.findChild<QToolButton *>();
+        QVERIFY(!button->isVisible()); // shown only with text
+        QTest::keyClicks(&field, QString(40, QLatin1Char('W')));
+        field.resize(300, 50);
+        QVERIFY(button->isVisible());
+        const int margin = atDpi(field, {5, 5, 8}); // 5 design pixels
+        QCOMPARE(field.textMargins(), QMargins(margin, margin, margin, margin));
+        const QRect place = button->geometry(); // centred, just within the right margin
+        const int gap = field.width() - place.right();
+        QVERIFY(gap > margin && gap < 2 * margin && qAbs(place.center().y() - 24) <= 1);
+        QSignalSpy triggered(&field, &CExLineEdit::toolButtonTriggered);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(triggered.count(), 1);
+
+        const QString normalLook = button->styleSheet(); // the throbber animates the icon
+        auto *movie = field.findChild<QMovie *>();
+        field.startThrobber();
+        QVERIFY(!button->styleSheet().contains(QLatin1String("image"))); // it would hide the icon
+        QTRY_VERIFY(movie->currentFrameNumber() >= 1);
+        QCOMPARE(button->icon().pixmap(movie->frameRect().size()).toImage(), movie->currentImage());
+        field.stopThrobber();
+        QVERIFY(button->icon().isNull() && button->styleSheet() == normalLook);
+
+        field.clear(); // the button goes with the text; completion ignores case
+        QVERIFY(!button->isVisible());
+        QStringList ids{QStringLiteral("GX40213")};
+        field.setReportIDs(ids);
+        QTest::keyClicks(&field, QStringLiteral("gX"));
+        QCOMPARE(field.QLineEdit::completer()->currentCompletion(), ids.first());
+    }
+
+    void window() // at its first run at the screen's DPI, then where it was closed
+    {
+        CStackedWindow window;
+        auto *stack = qobject_cast<CSlidingStackedWidget *>(window.centralWidget());
+        // Margins of 20 and 10 design pixels; the hint, less 20 pixels at 96 DPI, or the screen.
+        const int side = atDpi(window, {20, 21, 30}), top = atDpi(window, {10, 10, 15});
+        QCOMPARE(window.contentsMargins(), QMargins(side, top, side, top));
+        const QSize hint = window.minimumSizeHint() - QSize(0, atDpi(window, {20, 0, 0}));
+        const QSize expected = atDpi(window, {0, 0, 1}) ? QSize(800, 600) : hint;
+        QVERIFY(window.minimumSize() == expected && window.size() == expected);
+
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        stack->slide(1); // Cancel on the settings page slides back
+        QTRY_COMPARE(stack->currentIndex(), 1);
+        window.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+        QCOMPARE(stack->widget(0)->pos(), QPoint(-stack->width(), 0)); // in from the left
+        QTRY_COMPARE(stack->currentIndex(), 0);
+        const QRect stored(QPoint(37, 41), window.minimumSize() + QSize(53, 29));
+        window.setGeometry(stored);
+        QVERIFY(window.close());
+        CStackedWindow restored;
+        restored.show();
+        QCOMPARE(restored.geometry(), stored);
+    }
+
+    void slidingStack()
+    {
+        // Pages, requests from page 0, the log. Index n names page n mod count; a wrapping index
+        // repeats currentChanged instead of animationFinished.
+        const char *rows[][3] = {
+            {"2", "0", "0"},           {"3", "1 1", "1f"},  {"3", "1 0 2", "12f"},
+            {"3", "2 1 0 1 0", "20f"}, {"2", "1 0", "10f"}, {"2", "1 2", "100"},
+            {"2", "3", "11"},          {"2", "5", "11"},    {"3", "7", "11"},
+            {"3", "8", "22"},          {"2", "-1", "11"},   {"3", "-2", "11"},
+            {"3", "-3", "0"},          {"3", "-4", ""},     {"2", "1 3", "11"}};
+        for (const auto &row : rows) {
+            CSlidingStackedWidget s;
+            QString log = QString::fromLatin1(row[1]) + QLatin1String(": ");
+            const QString expected = log + QLatin1String(row[2]);
+            watch(s, log, QByteArray(row[0]).toInt());
+            for (const QString &request : QString::fromLatin1(row[1]).split(QLatin1Char(' ')))
+                s.slide(request.toInt());
+            QTRY_COMPARE(log, expected);
+            QTest::qWait(200);
+            QCOMPARE(log, expected);            // nothing left over
+            for (int i = 0; i < s.count(); ++i) // outgoing pages hidden and back in place
+                QCOMPARE(qMakePair(s.widget(i)->isVisible(), s.widget(i)->pos()),
+                         qMakePair(i == s.currentIndex(), QPoint(0, 0)));
+        }
+
+        // In from the right, slowing down; deleted mid-slide, its animations stop with it.
+        QString log;
+        auto *doomed = new CSlidingStackedWidget;
+        watch(*doomed, log, 2, 1000);
+        QWidget *incoming = doomed->widget(1);
+        QElapsedTimer clock;
+        clock.start();
+        doomed->slide(1);
+        QCOMPARE(incoming->pos(), QPoint(doomed->width(), 0));
+        QTRY_VERIFY(clock.elapsed() >= 300); // well past the share of the way time alone gives
+        QVERIFY(1.0 - double(incoming->x()) / doomed->width() > clock.elapsed() / 1000.0 + 0.15);
+        delete doomed;
+        QTest::qWait(100); // a running animation would now move freed pages
+    }
+};
+
+STELVANE_TEST_MAIN(TestWidgets)
+#include "tst_widgets.moc"
