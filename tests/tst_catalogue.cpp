@@ -75,18 +75,6 @@ QString shown(const CConsole *console, const QString &expected)
                : text;
 }
 
-// One data row per line of a table: the row's name, then the column "cells", all "|"-separated.
-void addRows(const char *table, bool firstTable = true)
-{
-    if (firstTable)
-        QTest::addColumn<QStringList>("cells");
-    for (const QString &line :
-         QString::fromUtf8(table).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        QStringList cells = line.trimmed().split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
-        QTest::newRow(qPrintable(cells.takeFirst())) << cells;
-    }
-}
-
 } // namespace
 
 class TestCatalogue : public QObject
@@ -137,7 +125,7 @@ private slots:
     // console ("*": toolkit text), kept as configuration error, viewer or latest data file.
     void reportsOutcomes_data()
     {
-        addRows(R"(
+        QString table = QString::fromUtf8(R"(
 viewers: not configured  | viewers unset | | Error: Report Viewers folder not configured | yes | no
 viewers: missing folder  | viewers | | Error: Report Viewers folder doesn't exist | yes | no
 viewers: no subfolders   | viewers | viewers/1.0 | Error: Subfolders with Report Viewer versions not found | yes | no
@@ -184,12 +172,16 @@ check: malformed         | check 0001 | reports/S/0001/metadata.xml=<ReportMetad
 write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | yes
 )");
 #ifdef Q_OS_WIN // "!" hides the entry as attrib +h does; only hidden files are passed over
-        addRows(R"(
+        table += QString::fromUtf8(R"(
 search: hidden (attrib +h) | search | !reports/S/0001/; reports/S/0001/a.js; reports/S/0001/metadata.xml; !reports/S/0002/a.js; reports/S/0002/b.js; reports/S/0002/metadata.xml; reports/S/0003/a.js; !reports/S/0003/metadata.xml | Found 2 reports for a stone with the specified ID | no | S/0002/b.js
 search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 緑/0007 Größe/données.js; reports/Ämber #12 緑/0007 Größe/metadata.xml | Found 1 report for a stone with the specified ID | no | Ämber #12 緑/0007 Größe/données.js
-)",
-                false);
+)");
 #endif
+        QTest::addColumn<QStringList>("cells"); // a row's name, then its cells, "|"-separated
+        for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            QStringList cells = line.split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
+            QTest::newRow(qPrintable(cells.takeFirst())) << cells;
+        }
     }
 
     void reportsOutcomes()
