@@ -1,12 +1,7 @@
 #pragma once
 
 #include <QApplication>
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <QtTest>
+#include <QtTest> // with the whole of QtCore
 
 // A temporary folder tree with helpers to fill it with real files and folders.
 class TestDir : public QTemporaryDir
