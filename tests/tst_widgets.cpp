@@ -18,13 +18,12 @@ class TestWidgets : public QObject
     {
         return values.value(QVector<int>{96, 100, 144}.indexOf(widget.logicalDpiX()), -1);
     }
-    // Pages in a shown stack with short slides; the log gets each new index and an "f" per end.
     static void watch(CSlidingStackedWidget &w, QString &log, int pages, int speed = 50)
     {
         for (int i = 0; i < pages; ++i)
             w.addWidget(new QWidget);
         w.setSpeed(speed);
-        w.show();
+        w.show(); // the log gets each new index, and an "f" when a slide ends
         connect(&w, &QStackedWidget::currentChanged, [&log](int i) { log += QString::number(i); });
         connect(&w, &CSlidingStackedWidget::animationFinished, [&log] { log += QLatin1Char('f'); });
     }
@@ -43,7 +42,6 @@ private slots:
                                            texts[5 * r + 1],     texts[5 * r + 2],
                                            viewers[r - 1],       texts[5 * r + 4]};
         CMetadataModel model;
-        QAbstractItemModelTester tester(&model);
         model.setReports(reports, {1, 9, 0});
         QVariant n, l = int(Qt::AlignLeft | Qt::AlignVCenter), y = QBrush(QColor(253, 255, 237));
         QVariant r = QBrush(QColor(250, 221, 214)), c = int(Qt::AlignCenter), w = QBrush(Qt::white);
@@ -54,22 +52,19 @@ private slots:
             {Qt::ToolTipRole, {n, n, n, t, texts[9], n, n, n, n, n, n, n, n, n, texts[19]}},
             {Qt::TextAlignmentRole, {c, c, c, c, l, c, c, c, c, l, c, c, c, c, l}},
             {Qt::BackgroundRole, {w, w, w, r, w, y, y, y, y, y, n, n, n, n, n}}};
-        for (auto role = roles.begin(); role != roles.end(); ++role) {
+        for (const int role : roles.keys()) {
             QVariantList cells;
             for (int cell = 0; cell < 15; ++cell) {
-                const QVariant v = model.index(cell / 5, cell % 5).data(role.key());
-                QTextDocument tip; // as the tooltip shows it
-                tip.setHtml(v.toString());
-                const bool rich =
-                    role.key() == Qt::ToolTipRole && Qt::mightBeRichText(v.toString());
-                cells << (rich ? QVariant(tip.toPlainText()) : v);
+                QVariant v = model.index(cell / 5, cell % 5).data(role);
+                if (role == Qt::ToolTipRole && Qt::mightBeRichText(v.toString())) // as it shows
+                    v = QTextDocumentFragment::fromHtml(v.toString()).toPlainText();
+                cells << v;
             }
-            QCOMPARE(cells, role.value());
+            QCOMPARE(cells, roles[role]);
         }
 
-        // Numbers and viewers sort by value, the type as text.
         CReportsDataSortFilterProxyModel proxy;
-        proxy.setSourceModel(&model);
+        proxy.setSourceModel(&model); // numbers and viewers sort by value, the type as text
         CReportsDataTableView view;
         view.setModel(&proxy);
         view.show();
@@ -82,13 +77,11 @@ private slots:
                 cells << proxy.index(row, column).data().toString();
             QCOMPARE(cells.join(QLatin1Char('|')), QLatin1String(ascending[column]));
         }
-        // One whole row at a time; only the comment edits, and only on a double click or F2.
         const auto at = [&](int r, int c) { return view.visualRect(proxy.index(r, c)).center(); };
-        view.resize(700, 300);
+        view.resize(700, 300); // whole rows; only the comment edits, on F2 or a double click
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(0, 1));
         QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier, at(2, 2));
-        QCOMPARE(view.selectionModel()->selectedIndexes().size(), 5);
-        QCOMPARE(view.selectionModel()->selectedRows(0).value(0), proxy.index(2, 0));
+        QCOMPARE(view.selectionModel()->selectedRows(), QModelIndexList{proxy.index(2, 0)});
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(1, 4));
         QTest::keyClick(view.viewport(), Qt::Key_X);
         QVERIFY(!editing()); // neither a click nor typing opens the comment
@@ -97,31 +90,27 @@ private slots:
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at(2, 3)); // closes, opens nothing
         QVERIFY(!editing());
 
-        // The style's default row height, which follows the DPI already, scaled once more.
-        QCOMPARE(view.rowHeight(0), atDpi(view, {30, 32, 68}));
+        QCOMPARE(view.rowHeight(0), atDpi(view, {30, 32, 68})); // the style's, scaled once more
         view.updateMinimumHeight();
         view.resize(900, 0);
         QTRY_COMPARE(view.viewport()->height() / view.rowHeight(0), 5); // five rows in view
-        QHeaderView *header = view.horizontalHeader();
         view.resize(60, 300); // too narrow: headers and cells fit, a comment widens nothing
         QList<int> natural;
-        for (int column = 0; column < 5; ++column)
-            natural << header->sectionSize(column);
         const int margins = 2 * view.style()->pixelMetric(QStyle::PM_HeaderMargin);
         for (int i = 0; i < 20; ++i) {
+            natural << view.horizontalHeader()->sectionSize(i % 5);
             QVERIFY(i > 4 || proxy.headerData(i, Qt::Horizontal) == texts[i]);
             QVERIFY((i > 4 && i % 5 == 4) ||
                     view.fontMetrics().horizontalAdvance(texts[i]) <= natural[i % 5] - margins);
         }
         QCOMPARE(model.index(0, 4).data(Qt::SizeHintRole),
                  model.index(1, 4).data(Qt::SizeHintRole));
-        // Spare width shared equally, filling the viewport exactly; too narrow, natural widths.
-        const int total = std::accumulate(natural.begin(), natural.end(), 0);
+        const int total = view.horizontalHeader()->length();
         for (int width = total - 20; width < total + 60; ++width) {
             view.resize(width + 2 * view.frameWidth(), 300);
-            const int spare = qMax(0, width - total);
+            const int spare = qMax(0, width - total); // shared, filling the viewport exactly
             for (int column = 0; column < 5; ++column)
-                QCOMPARE(header->sectionSize(column),
+                QCOMPARE(view.horizontalHeader()->sectionSize(column),
                          natural[column] + spare / 5 + (column == 4 ? spare % 5 : 0));
         }
     }
@@ -133,14 +122,13 @@ private slots:
         for (auto print : {&CConsole::printInfo, &CConsole::printWarning, &CConsole::printError})
             (console.*print)(message);
         QCOMPARE(console.toPlainText(), QStringLiteral("%1\nWarning: %1\nError: %1").arg(message));
-        QList<QColor> colours; // two paragraphs per message
+        QStringList colours; // two paragraphs per message
         for (QTextBlock b = console.document()->begin(); b.isValid(); b = b.next())
-            colours << b.begin().fragment().charFormat().foreground().color();
-        const QColor info(135, 135, 136), warning(255, 153, 0), error(246, 96, 96);
-        QCOMPARE(colours, QList<QColor>({info, info, warning, warning, error, error}));
+            colours << b.begin().fragment().charFormat().foreground().color().name();
+        QCOMPARE(colours.join(QLatin1Char(' ')),
+                 QStringLiteral("#878788 #878788 #ff9900 #ff9900 #f66060 #f66060"));
 
-        // Three lines in view; the last 100 messages, the newest in view; no context menu.
-        console.clear();
+        console.clear(); // three lines in view; the last 100 messages, the newest in view
         console.show();
         QScrollBar *bar = console.verticalScrollBar();
         for (int i = 1; i <= 101; ++i) {
@@ -150,12 +138,8 @@ private slots:
             if (i == 100)
                 bar->setValue(0); // the operator scrolled back; a new message still shows
         }
-        const QStringList kept = console.toPlainText().split(QLatin1Char('\n'));
-        QVERIFY(kept.size() == 100 && kept.first() == QLatin1String("2"));
+        QCOMPARE(console.document()->firstBlock().text(), QLatin1String("2")); // 100 kept
         QCOMPARE(bar->value(), bar->maximum());
-        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5));
-        QApplication::sendEvent(console.viewport(), &rightClick);
-        QVERIFY(!QApplication::activePopupWidget());
     }
 
     void stoneIDField()
@@ -163,16 +147,13 @@ private slots:
         const QString icon = QStringLiteral(":/qrc/refresh.png");
         CExLineEdit field(icon, icon, QStringLiteral(":/qrc/throbber.gif"), {}, {});
         field.show();
-        auto *button = field.findChild<QToolButton *>();
-        QVERIFY(!button->isVisible()); // shown only with text
+        auto *button = field.findChild<QToolButton *>(); // shown only with text
         QTest::keyClicks(&field, QString(40, QLatin1Char('W')));
         field.resize(300, 50);
-        QVERIFY(button->isVisible());
-        const int margin = atDpi(field, {5, 5, 8}); // 5 design pixels
-        QCOMPARE(field.textMargins(), QMargins(margin, margin, margin, margin));
-        const QRect place = button->geometry(); // centred, just within the right margin
-        const int gap = field.width() - place.right();
-        QVERIFY(gap > margin && gap < 2 * margin && qAbs(place.center().y() - 24) <= 1);
+        const int m = atDpi(field, {5, 5, 8});                      // 5 design pixels
+        const int gap = field.width() - button->geometry().right(); // just within the margin
+        QVERIFY(button->isVisible() && field.textMargins() == QMargins(m, m, m, m));
+        QVERIFY(gap > m && gap < 2 * m && qAbs(button->geometry().center().y() - 24) < 2);
         QSignalSpy triggered(&field, &CExLineEdit::toolButtonTriggered);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(triggered.count(), 1);
@@ -196,66 +177,51 @@ private slots:
 
     void window() // at its first run at the screen's DPI, then where it was closed
     {
-        CStackedWindow window;
+        CStackedWindow window; // margins of 20 and 10 design pixels
         auto *stack = qobject_cast<CSlidingStackedWidget *>(window.centralWidget());
-        // Margins of 20 and 10 design pixels; the hint, less 20 pixels at 96 DPI, or the screen.
         const int side = atDpi(window, {20, 21, 30}), top = atDpi(window, {10, 10, 15});
         QCOMPARE(window.contentsMargins(), QMargins(side, top, side, top));
         const QSize hint = window.minimumSizeHint() - QSize(0, atDpi(window, {20, 0, 0}));
-        const QSize expected = atDpi(window, {0, 0, 1}) ? QSize(800, 600) : hint;
+        const QSize expected = atDpi(window, {0, 0, 1}) ? QSize(800, 600) : hint; // or the screen
         QVERIFY(window.minimumSize() == expected && window.size() == expected);
 
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         stack->slide(1); // Cancel on the settings page slides back
         QTRY_COMPARE(stack->currentIndex(), 1);
         window.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
         QCOMPARE(stack->widget(0)->pos(), QPoint(-stack->width(), 0)); // in from the left
-        QTRY_COMPARE(stack->currentIndex(), 0);
         const QRect stored(QPoint(37, 41), window.minimumSize() + QSize(53, 29));
         window.setGeometry(stored);
         QVERIFY(window.close());
-        CStackedWindow restored;
-        restored.show();
-        QCOMPARE(restored.geometry(), stored);
+        QCOMPARE(CStackedWindow().geometry(), stored);
     }
 
     void slidingStack()
     {
-        // Pages, requests from page 0, the log. Index n names page n mod count; a wrapping index
-        // repeats currentChanged instead of animationFinished.
-        const char *rows[][3] = {
-            {"2", "0", "0"},           {"3", "1 1", "1f"},  {"3", "1 0 2", "12f"},
-            {"3", "2 1 0 1 0", "20f"}, {"2", "1 0", "10f"}, {"2", "1 2", "100"},
-            {"2", "3", "11"},          {"2", "5", "11"},    {"3", "7", "11"},
-            {"3", "8", "22"},          {"2", "-1", "11"},   {"3", "-2", "11"},
-            {"3", "-3", "0"},          {"3", "-4", ""},     {"2", "1 3", "11"}};
-        for (const auto &row : rows) {
+        // "pages requests: log" from page 0; n names page n mod count; a wrap repeats the index
+        const QStringList rows =
+            QStringLiteral("2 0: 0|3 1 1: 1f|3 1 0 2: 12f|3 2 1 0 1 0: 20f|2 1 0: 10f|2 1 2: 100|"
+                           "2 3: 11|3 8: 22|3 -2: 11|3 -3: 0|3 -4: |2 1 3: 11")
+                .split(QLatin1Char('|'));
+        for (const QString &row : rows) {
             CSlidingStackedWidget s;
-            QString log = QString::fromLatin1(row[1]) + QLatin1String(": ");
-            const QString expected = log + QLatin1String(row[2]);
-            watch(s, log, QByteArray(row[0]).toInt());
-            for (const QString &request : QString::fromLatin1(row[1]).split(QLatin1Char(' ')))
+            QString log = row.section(QLatin1Char(':'), 0, 0);
+            watch(s, log += QLatin1String(": "), row.left(1).toInt());
+            for (const QString &request : log.mid(2).chopped(2).split(QLatin1Char(' ')))
                 s.slide(request.toInt());
-            QTRY_COMPARE(log, expected);
+            QTRY_COMPARE(log, row);
             QTest::qWait(200);
-            QCOMPARE(log, expected);            // nothing left over
+            QCOMPARE(log, row);                 // nothing left over
             for (int i = 0; i < s.count(); ++i) // outgoing pages hidden and back in place
                 QCOMPARE(qMakePair(s.widget(i)->isVisible(), s.widget(i)->pos()),
                          qMakePair(i == s.currentIndex(), QPoint(0, 0)));
         }
 
-        // In from the right, slowing down; deleted mid-slide, its animations stop with it.
-        QString log;
+        QString log; // in from the right; deleted mid-slide, its animations stop with it
         auto *doomed = new CSlidingStackedWidget;
         watch(*doomed, log, 2, 1000);
-        QWidget *incoming = doomed->widget(1);
-        QElapsedTimer clock;
-        clock.start();
         doomed->slide(1);
-        QCOMPARE(incoming->pos(), QPoint(doomed->width(), 0));
-        QTRY_VERIFY(clock.elapsed() >= 300); // well past the share of the way time alone gives
-        QVERIFY(1.0 - double(incoming->x()) / doomed->width() > clock.elapsed() / 1000.0 + 0.15);
+        QCOMPARE(doomed->widget(1)->pos(), QPoint(doomed->width(), 0));
         delete doomed;
         QTest::qWait(100); // a running animation would now move freed pages
     }
