@@ -42,6 +42,7 @@ private slots:
                                            texts[5 * r + 1],     texts[5 * r + 2],
                                            viewers[r - 1],       texts[5 * r + 4]};
         CMetadataModel model;
+        QAbstractItemModelTester tester(&model);
         model.setReports(reports, {1, 9, 0});
         QVariant n, l = int(Qt::AlignLeft | Qt::AlignVCenter), y = QBrush(QColor(253, 255, 237));
         QVariant r = QBrush(QColor(250, 221, 214)), c = int(Qt::AlignCenter), w = QBrush(Qt::white);
