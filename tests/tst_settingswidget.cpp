@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(openSettings().value(SettingsKey::OpenReportTimeout).toInt(), 50000);
         QCOMPARE(openSettings().value(SettingsKey::InterceptNewLineInStoneID).toBool(), false);
 
-        // Load Default stores the browser alone, whose arguments the default's or the token are.
+        // Load Default stores the browser alone; its path keeps its arguments, another gets "%1".
         candidates = {{s("/opt/b"), s("--n \"%1\"")}};
         field(page, "&Viewers Path:")->setText(s("/v"));
         find<QPushButton>(page, s("&Load Default"))->click();
@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(texts(nullptr), defaults);
         QTest::keyClick(field(page, "&Executable:"), Qt::Key_Return);
         QCOMPARE(texts(&page).mid(2), defaults.mid(2));
-        // Folder dialogs start at the field's folder; an empty or remote answer changes nothing.
+        // Browsing: an empty or remote answer changes nothing; folder dialogs start at the field's.
         for (const char *row : {"Bro&wse...=/o/b", "Bro&wse...=", "&Browse...=file:///a b",
                                 "Br&owse...=file:///r", "Br&owse...=https://h/s"}) {
             answer = s(row).section(QLatin1Char('='), 1);
