@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Drives the real client like an operator in a virtual X server, on a copy of the sample: a Stone ID
-# typed with Enter opens the latest report, and the stand-in browser's arguments are checked. The
-# Linux client takes the desktop's default browser (arguments after the address) at its first
-# start and saves a timeout set on the settings page. The Windows client runs under Wine
-# (cmake/wine-run.sh, STELVANE_QT_WINDOWS) with the stand-in .exe, whose command line is checked
-# character for character; a fourth argument saves a picture of its window.
+# The real client driven by keys in a virtual X server, on a copy of the sample: a Stone ID typed
+# with Enter opens the latest report in a stand-in browser. On Linux the desktop's default browser
+# (arguments after the address) is stored at the first start and a timeout set on the settings
+# page is saved; a Windows client runs under Wine (cmake/wine-run.sh, STELVANE_QT_WINDOWS) and its
+# browser's command line is checked character for character, with a picture of the window.
 #   bash tests/e2e.sh path/to/stelvane path/to/examples
 #   bash tests/e2e.sh path/to/stelvane.exe path/to/examples standin_browser.exe [picture.png]
 set -euo pipefail
@@ -65,10 +64,8 @@ if [ -z "$browser" ]; then
     wait_for grep -qx 'OpenReportTimeout=2500' "$ini" || fail "the timeout was not saved"
 fi
 
-# Escape selects the Stone ID field's text and typing replaces it; Return searches and selects the
-# latest report, where Return opens it. A busy client may still be sliding the pages (the focus
-# moves when a slide ends) or drop keys right after a search: the step is tried again until the
-# stand-in browser has written its record.
+# Escape selects the Stone ID for typing over; Return searches, then opens the latest report. A busy
+# client may still be sliding pages (the focus moves when a slide ends) or drop keys after a search.
 opens() {
     xdotool key Escape
     xdotool type --delay "$delay" GV-1001

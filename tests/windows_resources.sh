@@ -8,9 +8,6 @@ status=0
 for expected in '"ProductName", "Stelvane"' '"CompanyName", "Brimlow Software"' \
     "\"FileVersion\", \"$3\"" "\"ProductVersion\", \"$3\"" "FILEVERSION $(echo "$3" | sed 's/\./, /g')" \
     'RT_GROUP_ICON */' 'Has 2 elements.'; do
-    if ! printf '%s\n' "$resources" | grep -qF -- "$expected"; then
-        echo "Not in the resources of $2: $expected"
-        status=1
-    fi
+    printf '%s\n' "$resources" | grep -qF -- "$expected" || { echo "Not in $2: $expected"; status=1; }
 done
 exit $status
