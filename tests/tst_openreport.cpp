@@ -11,8 +11,6 @@
 
 #include <QtWidgets>
 
-#include <filesystem>
-
 static const auto str = [](const char *text) { return QString::fromUtf8(text); };
 static const auto ch = [](char c) { return QLatin1Char(c); };
 static const char *const All = "Open Report: 1 2 3 3 [7]", *const Latest = "2.1 0007%20polished";
@@ -37,7 +35,7 @@ class TestOpenReport : public QObject
 {
     Q_OBJECT
 
-    TestDir *dir = nullptr;
+    std::unique_ptr<TestDir> dir;
     QPointer<CStackedWindow> window;
     QPointer<COpenReportWidget> page; // the window's
     QStringList started;              // the browser's starts expected so far
@@ -60,49 +58,39 @@ class TestOpenReport : public QObject
         }
         return text;
     }
-    // The browser's arguments for "VERSION FOLDER": the viewer's page and X17's report folder.
-    QString opened(const QString &report) const
+    QString opened(const QString &report) const // "VERSION FOLDER": a viewer and X17's folder
     {
-        return str("--new-window|%1/viewers/%2/index.html?dataPath=file://%3/reports/X17/%4/"
-                   "data.js|")
-                   .arg(QUrl::fromLocalFile(dir->path()).toString(), report.section(ch(' '), 0, 0),
-                        dir->path(), report.section(ch(' '), 1)) +
-               str("--app=\"%1\"|");
+        return str("--new-window|") + QUrl::fromLocalFile(at("~/viewers/")).toString() +
+               report.section(ch(' '), 0, 0) + str("/index.html?dataPath=file://") +
+               at("~/reports/X17/") + report.section(ch(' '), 1) + str("/data.js|--app=\"%1\"|");
     }
-
     // Viewers 0.9, 1.0, 2.1; stone X17's reports 1 (viewer 1.0), 2 (none), 3 (twice), 7; a
-    // browser that records its starts; these settings, then `more` ("Key=value"); the window.
-    void start(const QStringList &more = {})
+    // browser that records its starts; settings, then `more` ("Key=value;..."); the window.
+    void start(const QString &more = {})
     {
         QSettings settings = openSettings(); // names as earlier versions wrote them
-        for (const QString &value :
-             QStringList{str("PathToViewers=~/viewers"), str("PathToReports=~/reports"),
-                         str("PathToBrowser=~/browser.exe"),
-                         str("BrowserArguments=--new-window  \"%1\" --app=\"%1\"")} +
-                 more)
+        const QString values =
+            str("PathToViewers=~/viewers;PathToReports=~/reports;PathToBrowser="
+                "~/browser.exe;BrowserArguments=--new-window  \"%1\" --app=\"%1\";");
+        for (const QString &value : (values + more).split(ch(';'), Qt::SkipEmptyParts))
             settings.setValue(value.section(ch('='), 0, 0),
                               value.section(ch('='), 1).replace(ch('~'), dir->path()));
         for (const char *version : {"0.9", "1.0", "2.1"})
             write(at("~/viewers/") + str(version) + str("/index.html"));
-        report(at("~/reports/X17/0001"), "1.0");
-        report(at("~/reports/X17/0002"), "");
         for (const char *folder :
-             {"~/reports/X17/0003 a", "~/reports/X17/0003 b", "~/reports/X17/0007 polished"})
-            report(at(folder));
-#ifdef Q_OS_WIN // a stand-in that writes launches.txt and commandline.txt beside itself
+             {"0001=1.0", "0002=", "0003 a=2.1", "0003 b=2.1", "0007 polished=2.1"})
+            report(at("~/reports/X17/") + str(folder).section(ch('='), 0, 0),
+                   str(folder).section(ch('='), 1).toUtf8());
+#ifdef Q_OS_WIN // a stand-in that also writes the command line to commandline.txt
         QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + str("/standin_browser.exe"),
                             at("~/browser.exe")));
-#else
+#else // each start a line of launches.txt beside it
         write(at("~/browser.exe"),
-              "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> '" +
-                  QFile::encodeName(at("~/launches.txt")) + "'\n",
-              true);
+              "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> \"${0%/*}/launches.txt\"\n", true);
 #endif
         window = new CStackedWindow;
         page = window->findChild<COpenReportWidget *>();
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->show(); // activated by the first keys
         auto *poll = new QTimer(page);
         connect(poll, &QTimer::timeout, page, [this] {
             auto *box = page->findChild<QMessageBox *>();
@@ -148,43 +136,28 @@ class TestOpenReport : public QObject
             }
             QCOMPARE(page->isEnabled(), !QChar(ch(s.focus)).isUpper());
             QTRY_VERIFY(page->isEnabled());
-            if (s.console)
-                QCOMPARE(console(), str(s.console));
-            if (s.shown)
-                QCOMPARE(shown(), str(s.shown));
+            QCOMPARE(s.console ? console() : QString(), str(s.console));
+            QCOMPARE(s.shown ? shown() : QString(), str(s.shown));
             if (s.opens)
                 started << opened(str(s.opens));
             QTRY_COMPARE(launches(), started);
-            if (s.focus)
-                QCOMPARE(focused(), widget(QChar(ch(s.focus)).toLower().toLatin1()));
+            QCOMPARE(focused(), widget(QChar(ch(s.focus)).toLower().toLatin1())); // 0: focused()
         }
         QTest::qWait(200); // and no other browser starts
         QCOMPARE(launches(), started);
     }
 
 private slots:
-    void initTestCase()
-    {
-#ifndef Q_OS_WIN // there the shell opens folders, which no test here watches
-        // A stand-in for the desktop's folder opener, found before the real one.
-        static TestDir bin;
-        write(bin.filePath(str("xdg-open")), "#!/bin/sh\necho \"$1\" > \"$OPENED\"\n", true);
-        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + qgetenv("PATH"));
-#endif
-    }
-
     void init()
     {
-        openSettings().clear();
-        dir = new TestDir;
-        qputenv("OPENED", QFile::encodeName(at("~/opened.txt")));
-        started.clear();
-    }
-
-    void cleanup()
-    {
         delete window;
-        delete dir;
+        openSettings().clear();
+        dir.reset(new TestDir);
+#ifndef Q_OS_WIN // a stand-in for the desktop's folder opener, found first, records its argument
+        static const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir->path()) + ':' + path);
+        write(at("~/xdg-open"), "#!/bin/sh\necho \"$1\" > \"${0%/*}/opened.txt\"\n", true);
+#endif
     }
 
     // X17's "0007 polished" in viewer 2.1: browser, viewers, reports (//stelvane/share: a share),
@@ -207,7 +180,6 @@ private slots:
             {"~/b/browser.exe", "~/V", "//stelvane/share/R", "file:///~/V",
              "file://stelvane/share/R", "--app=\"%1\" \"%1\" %1",
              "@\\b\\browser.exe  --app=\\\"%1\\\" U %1"},
-            {"C:/FIREFOX.EXE", "C:/V", "C:/R", "file:///C:/V", "file://C:/R"},
             {"/bin/firefox", "/srv/V 100%#2", "//srv/s/R", "file:///srv/V%20100%25%232",
              "file://///srv/s/R"}};
         for (const auto &row : rows) {
@@ -223,14 +195,13 @@ private slots:
                 continue;
             write(at(row[1]) + str("/2.1/index.html"));
             report(at(row[2]) + str("/X17/0007 polished"));
-            start({str("PathToBrowser=") + at(row[0]), str("PathToViewers=") + at(row[1]),
-                   str("PathToReports=") + at(row[2]), str("BrowserArguments=") + row[5]});
+            start(str("PathToBrowser=%1;PathToViewers=%2;PathToReports=%3;BrowserArguments=%4")
+                      .arg(at(row[0]), at(row[1]), at(row[2]), str(row[5])));
             write(at(row[0]), TestDir::readAll(at("~/browser.exe")));
             run({{'f', "'X17"}, { 'b', "Space Space" }}); // its own folder gets the record
             const QString line = at(row[6]).replace(ch('@'), QDir::toNativeSeparators(dir->path()));
             QTRY_COMPARE(TestDir::readAll(QFileInfo(at(row[0])).path() + str("/commandline.txt")),
                          (line.replace(ch('U'), url) + ch('\n')).toUtf8());
-            cleanup();
             init();
 #endif
         }
@@ -241,7 +212,6 @@ private slots:
     void worksLikeAnOperator()
     {
         start();
-        QCOMPARE(page->versionLabel->text(), str("Version 1.2.12"));
         run({{'t', "Delete Ctrl+O", "", "Find Reports:"},          // nothing to act on yet
              {'f', "Tab 'X17", "", "Find Reports:", nullptr, 'b'}, // Tab before a search
              {'f', "Return", "Found 5 reports for a stone with the specified ID", All, nullptr,
@@ -252,16 +222,8 @@ private slots:
              {'t', "Up Num+Enter Return", nullptr, "Open Report: 1 2 3 [3] 7", "2.1 0003%20b"},
              {'t', "Up"},
              {'b', "Space", nullptr, "Open Report: 1 2 [3] 3 7", "2.1 0003%20a", 't'},
-             {'t', "Ctrl+Home"}});
-        // Report 1 needs viewer 1.0; a double click on its comment does not open it.
-        for (const int column : {4, 1}) {
-            const QModelIndex cell = page->tableView->model()->index(0, column);
-            const QPoint centre = page->tableView->visualRect(cell).center();
-            QTest::mouseClick(page->tableView->viewport(), Qt::LeftButton, {}, centre);
-            QTest::mouseDClick(page->tableView->viewport(), Qt::LeftButton, {}, centre);
-            focused()->clearFocus(); // closes the comment editor unchanged
-        }
-        run({{'t', "", nullptr, "Open Report: [1] 2 3 3 7", "1.0 0001"},
+             // Report 1 needs viewer 1.0.
+             {'t', "Ctrl+Home Return", nullptr, "Open Report: [1] 2 3 3 7", "1.0 0001", 't'},
              // A report that names no viewer opens in the newest one, not in 0.9.
              {'t', "Down Return", nullptr, "Open Report: 1 [2] 3 3 7", "2.1 0002", 't'},
              // Escape leaves the table for the field; Tab goes back while results are shown.
@@ -301,7 +263,6 @@ private slots:
             sinceLastEdit.start();
             QTest::qWait(200);
         }
-        QCOMPARE(shown(), str("Find Reports:"));
         QTRY_COMPARE(shown(), str(All));
         QVERIFY(sinceLastEdit.elapsed() >= 950);
         run({{'t', "", nullptr, nullptr, Latest},
@@ -318,7 +279,6 @@ private slots:
         run({{'t', "", "Found 5 reports for a stone with the specified ID", All},
              {'f', "Escape 'X17 Return", nullptr, "Find Reports:", nullptr, 'f'},
              {'f', "Escape 'X17 Num+Enter", nullptr, "Find Reports:", nullptr, 'f'},
-             {'f', "Escape 'X17 Ctrl+Shift+Return", nullptr, "Find Reports:", nullptr, 'f'},
              {'f', "Escape 'X17 Ctrl+Num+Enter", nullptr, "Find Reports:", nullptr, 'f'},
              {'f', "Escape 'X17 Ctrl+Return", nullptr, All, Latest, 't'}});
         autoFind->click();
@@ -368,10 +328,6 @@ private slots:
         page->actionButton->click();
         QCOMPARE(console(), str("Found 1 report for a stone with the specified ID\nError: "
                                 "Specified browser executable not found"));
-#ifdef Q_OS_WIN // a program whose name does not end in ".exe" is refused there
-        QVERIFY(QFile::copy(at("~/target/0001/data.js"), page->pathToBrowser = at("~/browser")));
-        QVERIFY(!page->checkBrowserExecutable());
-#endif
         delete window; // which saves the check boxes' states
         QCOMPARE(openSettings().value(SettingsKey::AutoOpenLatestReport).toString(), str("false"));
     }
