@@ -197,9 +197,11 @@ private slots:
                       .arg(at(row[0]), at(row[1]), at(row[2]), str(row[5])));
             write(at(row[0]), TestDir::readAll(at("~/browser.exe")));
             run({{'f', "'X17"}, { 'b', "Space Space" }}); // its own folder gets the record
-            const QString line = at(row[6]).replace(ch('@'), QDir::toNativeSeparators(dir->path()));
+            const QString line = str(row[6])
+                                     .replace(ch('U'), url)
+                                     .replace(ch('@'), QDir::toNativeSeparators(dir->path()));
             QTRY_COMPARE(TestDir::readAll(QFileInfo(at(row[0])).path() + str("/commandline.txt")),
-                         (line.replace(ch('U'), url) + ch('\n')).toUtf8());
+                         (line + ch('\n')).toUtf8());
             init();
 #endif
         }
@@ -215,8 +217,7 @@ private slots:
              {'t', "Return", "The 0007 polished report was successfully opened in browser", All,
               Latest, 't'},
              // Two folders with one number each open their own report; keypad Enter opens nothing.
-             {'t', "Up Num+Enter Return", nullptr, "Open Report: 1 2 3 [3] 7", "2.1 0003%20b"},
-             {'t', "Up"},
+             {'t', "Up Num+Enter Return Up", nullptr, "Open Report: 1 2 [3] 3 7", "2.1 0003%20b"},
              {'b', "Space", nullptr, "Open Report: 1 2 [3] 3 7", "2.1 0003%20a", 't'},
              // Report 1 needs viewer 1.0; one that names none opens in the newest, not in 0.9.
              {'t', "Ctrl+Home Return", nullptr, "Open Report: [1] 2 3 3 7", "1.0 0001", 't'},
@@ -288,7 +289,6 @@ private slots:
         QCOMPARE(questions.value(0), str("Delete Report|Are you sure you want to permanently "
                                          "delete the report 0007 polished folder and all its "
                                          "contents?"));
-        QVERIFY(QFile::exists(at("~/reports/X17/0003 a/metadata.xml")));
         // A deletion never follows links. A browser that cannot start: the operator is told.
         write(at("~/browser.exe"), "#!/nonexistent/interpreter");
         report(at("~/target/0001"));
