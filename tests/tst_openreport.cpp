@@ -9,613 +9,315 @@
 #include "settings/CSettingsWidget.h"
 #include "settings/SettingsStore.h"
 
-#include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScopeGuard>
-
-#include <filesystem>
+#include <QtWidgets>
 
 static const auto str = [](const char *text) { return QString::fromUtf8(text); };
+static const auto ch = [](char c) { return QLatin1Char(c); };
+static const char *const All = "Open Report: 1 2 3 3 [7]", *const Latest = "2.1 0007%20polished";
 
-static QByteArray metadata(const QByteArray &viewer)
+static void write(const QString &path, const QByteArray &content = {}, bool program = false)
 {
-    return "<R><DateTime>2024-03-05 14:22</DateTime><ReportType>RT_POLISH</ReportType>"
-           "<RequiredViewerVersion>" +
-           viewer + "</RequiredViewerVersion><StoneID>X17</StoneID></R>\n";
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    QVERIFY(!program || file.setPermissions(file.permissions() | QFile::ExeOwner));
 }
 
-enum
+// A report folder: a data file and the metadata naming the viewer the report needs.
+static void report(const QString &folder, const QByteArray &viewer = "2.1")
 {
-    Intercept = 1,
-    AutoFind = 2,
-    AutoOpen = 4
-};
+    write(folder + str("/data.js"));
+    write(folder + str("/metadata.xml"),
+          "<R><RequiredViewerVersion>" + viewer + "</RequiredViewerVersion></R>");
+}
 
 class TestOpenReport : public QObject
 {
     Q_OBJECT
 
-    TestDir *dir = nullptr;
-    COpenReportWidget *page = nullptr;
+    std::unique_ptr<TestDir> dir;
+    QPointer<CStackedWindow> window;
+    QPointer<COpenReportWidget> page; // the window's
+    QStringList started;              // the browser's starts expected so far
+    QStringList answers, questions;   // keys that answer the question boxes to come, in turn
 
-    // Each start of the fake browser is one line: its arguments, each followed by "|".
-    QStringList launches() const
+    QString console() const { return page->console->toPlainText(); }
+    QWidget *focused() const { return QApplication::focusWidget(); }
+    QString at(const char *path) const { return str(path).replace(ch('~'), dir->path()); }
+    QStringList launches() const // one line a start: the arguments, each followed by "|"
     {
-        return str(TestDir::readAll(dir->filePath(str("launches.txt"))))
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return str(TestDir::readAll(at("~/launches.txt"))).split(ch('\n'), Qt::SkipEmptyParts);
     }
-
-#ifdef Q_OS_WIN
-    // The Windows build's stand-in browser writes launches.txt and commandline.txt beside itself.
-    static void copyStandInBrowser(const QString &path)
+    QString shown() const // the button, then the first column top to bottom ("[7]": selected)
     {
-        QFile::remove(path);
-        QDir().mkpath(QFileInfo(path).path());
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + str("/standin_browser.exe"),
-                            path));
-    }
-#endif
-
-    void showPage()
-    {
-        page = new COpenReportWidget;
-        page->resize(700, 500);
-        page->show();
-        page->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(page));
-    }
-
-    // Viewers 0.9, 1.0, 2.1; stone X17's reports 1, 2 (no viewer), 3 (twice), 7; a browser that
-    // records its starts (another first line: one that cannot start); the page, shown.
-    void start(int flags = 0, int timeout = 0, const QByteArray &shebang = "#!/bin/sh",
-               bool show = true)
-    {
-        for (const char *version : {"0.9", "1.0", "2.1"})
-            dir->createFile(str("viewers/%1/index.html").arg(str(version)));
-        for (const QString &report : str("0001=1.0;0002=;0003 a=2.1;0003 b=2.1;0007 polished=2.1")
-                                         .split(QLatin1Char(';'))) {
-            const QString folder = str("reports/X17/") + report.section(QLatin1Char('='), 0, 0);
-            dir->createFile(folder + str("/data.js"));
-            dir->createFile(folder + str("/metadata.xml"),
-                            metadata(report.section(QLatin1Char('='), 1).toUtf8()));
+        QString text = page->actionButton->text().remove(ch('&')) + ch(':');
+        for (int row = 0; row < page->tableView->model()->rowCount(); ++row) {
+            const QString number = page->tableView->model()->index(row, 0).data().toString();
+            const bool selected = page->tableView->selectionModel()->isRowSelected(row, {});
+            text += selected ? str(" [") + number + ch(']') : ch(' ') + number;
         }
-#ifdef Q_OS_WIN
-        const QString browser = dir->createFile(str("browser.exe"), shebang);
-        if (shebang == "#!/bin/sh")
-            copyStandInBrowser(browser);
-#else
-        const QString browser = dir->createFile(
-            str("browser"), shebang +
-                                "\nl=''; for a in \"$@\"; do l=\"$l$a|\"; done\necho \"$l\" >> '" +
-                                QFile::encodeName(dir->filePath(str("launches.txt"))) + "'\n");
-        QFile::setPermissions(browser, QFile::permissions(browser) | QFile::ExeOwner);
-#endif
+        return text;
+    }
+    QString opened(const QString &report) const // "VERSION FOLDER": a viewer and X17's folder
+    {
+        return str("--new-window|") + QUrl::fromLocalFile(at("~/viewers/")).toString() +
+               report.section(ch(' '), 0, 0) + str("/index.html?dataPath=file://") +
+               at("~/reports/X17/") + report.section(ch(' '), 1) + str("/data.js|--app=\"%1\"|");
+    }
+    // Viewers 0.9, 1.0, 2.1; stone X17's reports 1 (viewer 1.0), 2 (none), 3 (twice), 7; a
+    // browser that records its starts; settings, then `more` ("Key=value;..."); the window.
+    void start(const QString &more = {})
+    {
         QSettings settings = openSettings(); // names as earlier versions wrote them
-        settings.setValue(str("PathToViewers"), dir->filePath(str("viewers")));
-        settings.setValue(str("PathToReports"), dir->filePath(str("reports")));
-        settings.setValue(str("PathToBrowser"), browser);
-        settings.setValue(str("BrowserArguments"), str("--new-window  \"%1\""));
-        settings.setValue(str("OpenReportTimeout"), timeout);
-        settings.setValue(str("InterceptNewLineInStoneID"), bool(flags & Intercept));
-        settings.setValue(str("AutoFindReports"), bool(flags & AutoFind));
-        settings.setValue(str("AutoOpenLatestReport"), bool(flags & AutoOpen));
-        settings.sync();
-        if (show)
-            showPage();
-    }
-
-    // The browser's arguments for the viewer page of `version` and a report folder of X17.
-    QString opened(const char *version, const char *encodedFolder) const
-    {
-        // A Windows path ("C:/...") takes one slash more in the viewer's part than in the data's.
-        const QString viewers =
-            dir->path().startsWith(QLatin1Char('/')) ? str("file://") : str("file:///");
-        return str("--new-window|%4%1/viewers/%2/index.html?dataPath=file://%1/reports/X17/"
-                   "%3/data.js|")
-            .arg(dir->path(), str(version), str(encodedFolder), viewers);
-    }
-
-    // Answers the next question box with a key or its "&Yes" button (Key_Y); gives its text.
-    QSharedPointer<QString> answerQuestion(Qt::Key key)
-    {
-        auto question = QSharedPointer<QString>::create();
+        const QString values =
+            str("PathToViewers=~/viewers;PathToReports=~/reports;PathToBrowser="
+                "~/browser.exe;BrowserArguments=--new-window  \"%1\" --app=\"%1\";");
+        for (const QString &value : (values + more).split(ch(';'), Qt::SkipEmptyParts))
+            settings.setValue(value.section(ch('='), 0, 0),
+                              value.section(ch('='), 1).replace(ch('~'), dir->path()));
+        for (const char *version : {"0.9", "1.0", "2.1"})
+            write(at("~/viewers/") + str(version) + str("/index.html"));
+        for (const char *folder :
+             {"0001=1.0", "0002=", "0003 a=2.1", "0003 b=2.1", "0007 polished=2.1"})
+            report(at("~/reports/X17/") + str(folder).section(ch('='), 0, 0),
+                   str(folder).section(ch('='), 1).toUtf8());
+#ifdef Q_OS_WIN // a stand-in that also writes the command line to commandline.txt
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + str("/standin_browser.exe"),
+                            at("~/browser.exe")));
+#else // each start a line of launches.txt beside it
+        write(at("~/browser.exe"),
+              "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> \"${0%/*}/launches.txt\"\n", true);
+#endif
+        window = new CStackedWindow;
+        page = window->findChild<COpenReportWidget *>();
+        window->show(); // activated by the first keys
         auto *poll = new QTimer(page);
-        connect(poll, &QTimer::timeout, page, [=] {
-            for (QMessageBox *box : page->findChildren<QMessageBox *>()) {
-                if (box->isVisible()) {
-                    poll->deleteLater();
-                    *question = box->windowTitle() + QLatin1Char('|') + box->text();
-                    key == Qt::Key_Y ? box->buttons().at(0)->click() : QTest::keyClick(box, key);
-                }
-            }
+        connect(poll, &QTimer::timeout, page, [this] {
+            auto *box = page->findChild<QMessageBox *>();
+            if (!box || !box->isVisible() || answers.isEmpty())
+                return;
+            questions << box->windowTitle() + ch('|') + box->text();
+            const QString key = answers.takeFirst();
+            key == QLatin1String("Y") ? box->buttons().at(0)->click() // "&Yes"
+                                      : QTest::keySequence(box, QKeySequence(key));
+            // A folder name may look like markup: the question shows it as it is.
+            QCOMPARE(box->findChild<QLabel *>(str("qt_msgbox_label"))->textFormat(), Qt::PlainText);
         });
         poll->start(10);
-        return question;
     }
 
-    // Key sequences on a widget, the table by default, in a window activated again after a box.
-    void keys(const char *sequences, QWidget *target = nullptr)
+    // Keys on 'f' the Stone ID, 't' the table, 'b' the button or 'c' the selected report's comment
+    // being edited ("'X17" types X17); then the console, shown(), the report opened ("VERSION
+    // FOLDER") and the focus ('f', 't', 'b'; capital: after the page paused a moment), if given.
+    struct Step
     {
-        if (!page->isActiveWindow()) {
-            page->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(page));
+        char on;
+        const char *keys, *console = nullptr, *shown = nullptr, *opens = nullptr;
+        char focus = 0;
+    };
+    QWidget *widget(char c) const
+    {
+        QWidget *const widgets[] = {page->stoneIDEdit, page->tableView, page->actionButton};
+        const int i = QByteArray("ftb").indexOf(c);
+        return i < 0 ? focused() : widgets[i];
+    }
+    void run(std::initializer_list<Step> steps)
+    {
+        for (const Step &s : steps) {
+            if (s.on == 'c')
+                page->editComment();
+            QWidget *on = widget(s.on);
+            for (const QString &key : str(s.keys).split(ch(' '), Qt::SkipEmptyParts)) {
+                page->activateWindow(); // again after a question box
+                QVERIFY(QTest::qWaitForWindowActive(page));
+                key.startsWith(ch('\'')) ? qobject_cast<QLineEdit *>(on)->insert(key.mid(1))
+                                         : QTest::keySequence(on, QKeySequence(key));
+            }
+            QCOMPARE(page->isEnabled(), !QChar(ch(s.focus)).isUpper());
+            QTRY_VERIFY(page->isEnabled());
+            QCOMPARE(s.console ? console() : QString(), str(s.console));
+            QCOMPARE(s.shown ? shown() : QString(), str(s.shown));
+            if (s.opens)
+                started << opened(str(s.opens));
+            QTRY_COMPARE(launches(), started);
+            QCOMPARE(focused(), widget(QChar(ch(s.focus)).toLower().toLatin1())); // 0: focused()
         }
-        for (const QString &sequence : str(sequences).split(QLatin1Char(' ')))
-            QTest::keySequence(target ? target : page->tableView, QKeySequence(sequence));
-    }
-
-    QString console() const
-    {
-        return page->console->toPlainText();
-    }
-    QWidget *focused() const
-    {
-        return QApplication::focusWidget();
-    }
-    int rows() const
-    {
-        return page->tableView->model()->rowCount();
-    }
-    QString column(int c, bool selected = false) const // the table's column, top to bottom
-    {
-        QStringList shown;
-        const auto model = page->tableView->model();
-        for (int row = 0; row < rows(); ++row)
-            if (!selected || page->tableView->selectionModel()->isRowSelected(row, {}))
-                shown << model->index(row, c).data().toString();
-        return shown.join(QLatin1Char('|'));
+        QTest::qWait(200); // and no other browser starts
+        QCOMPARE(launches(), started);
     }
 
 private slots:
-    void initTestCase()
-    {
-#ifndef Q_OS_WIN // there the shell opens folders, which no test here watches
-        // A stand-in for the desktop's folder opener, found before the real one.
-        static TestDir bin;
-        QFile opener(bin.createFile(str("xdg-open"), "#!/bin/sh\necho \"$1\" > \"$OPENED\"\n"));
-        opener.setPermissions(opener.permissions() | QFile::ExeOwner);
-        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + qgetenv("PATH"));
-#endif
-    }
-
     void init()
     {
+        delete window;
         openSettings().clear();
-        dir = new TestDir;
-        qputenv("OPENED", QFile::encodeName(dir->filePath(str("opened.txt"))));
+        dir.reset(new TestDir);
+#ifndef Q_OS_WIN // a stand-in for the desktop's folder opener, found first, records its argument
+        static const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir->path()) + ':' + path);
+        write(at("~/xdg-open"), "#!/bin/sh\necho \"$1\" > \"${0%/*}/opened.txt\"\n", true);
+#endif
     }
 
-    void cleanup()
+    // Browser ("/...": not Windows), viewers, reports (//stelvane/share: a share), URL parts before
+    // "/2.1/", "/X17/"; on Windows arguments, the command line ("@": "~" there, "U": the URL).
+    void launchesBrowsers()
     {
-        delete page;
-        page = nullptr;
-        delete dir;
-    }
-
-    // URLs of viewer 1.2.3 and X17's "0003 polished": rule ("+ff": Firefox), viewers, reports,
-    // the URL's parts before "/1.2.3/..." and "/X17/..."; then the arguments and names.
-    void buildsLaunchParts()
-    {
-        const char *const rows[][5] = {
-            {"win", "C:/V", "C:/R", "file:///C:/V", "file://C:/R"},
-            {"win+ff", "C:/V", "C:/R", "file:///C:/V", "file:///C:/R"},
-            {"win", "//srv/s/V", "//srv/s/R", "file://srv/s/V", "file://srv/s/R"},
-            {"win+ff", "//srv/s/V", "//srv/s/R", "file://///srv/s/V", "file://///srv/s/R"},
-            {"win", "C:/V", "//srv/s/R", "file:///C:/V", "file://srv/s/R"},
-            {"unix", "/srv/V", "/srv/R", "file:///srv/V", "file:///srv/R"},
-            {"unix+ff", "/srv/V", "//srv/s/R", "file:///srv/V", "file://///srv/s/R"},
-            {"unix", "/srv/My V#2", "/srv/Lab 100%/Z\u00fcrich", "file:///srv/My%20V%232",
-             "file:///srv/Lab%20100%25/Z%C3%BCrich"},
-        };
+        const char *rows[][7] = {
+            {"~/Web br\u00f6wser/browser.exe", "~/Viewers #1", "~/Donn\u00e9es 2",
+             "file:///~/Viewers%20%231", "file://~/Donn%C3%A9es%202", "--new-window \"%1\"",
+             "\"@\\Web br\u00f6wser\\browser.exe\"  --new-window U"},
+            {"~/b/browser.exe", "//stelvane/share/V", "//stelvane/share/R",
+             "file://stelvane/share/V", "file://stelvane/share/R", "\"%1\"",
+             "@\\b\\browser.exe  U"},
+            {"~/Mozilla Firefox/firefox.exe", "~/V", "~/R", "file:///~/V", "file:///~/R",
+             "-new-tab \"%1\"", "\"@\\Mozilla Firefox\\firefox.exe\"  -new-tab U"},
+            {"~/b/firefox.exe", "//stelvane/share/V", "//stelvane/share/R",
+             "file://///stelvane/share/V", "file://///stelvane/share/R", "\"%1\"",
+             "@\\b\\firefox.exe  U"},
+            {"~/b/browser.exe", "~/V", "//stelvane/share/R", "file:///~/V",
+             "file://stelvane/share/R", "--app=\"%1\" \"%1\" %1",
+             "@\\b\\browser.exe  --app=\\\"%1\\\" U %1"},
+            {"/bin/firefox", "/srv/V 100%#2", "//srv/s/R", "file:///srv/V%20100%25%232",
+             "file://///srv/s/R"}};
         for (const auto &row : rows) {
-            const QString rule = str(row[0]), reports = str(row[2]);
-            QCOMPARE(viewerUrl(str(row[1]), str("1.2.3"), reports,
-                               reports + str("/X17/0003 polished/data.js"),
-                               rule.endsWith(QLatin1Char('f')),
-                               rule.startsWith(QLatin1Char('w')) ? FileUrlStyle::Windows
-                                                                 : FileUrlStyle::Unix),
-                     str(row[3]) + str("/1.2.3/index.html?dataPath=") + str(row[4]) +
-                         str("/X17/0003%20polished/data.js"));
-        }
-        const char *arguments[][2] = {{"-a \"%1\" -b", "-a|U|-b"},
-                                      {"\"%1\" \"%1\"", "U|U"},
-                                      {"  -a    -b  ", "-a|-b"},
-                                      {"%1 --app=\"%1\" '%1'", "%1|--app=\"%1\"|'%1'"},
-                                      {"", ""}};
-        for (const auto &row : arguments)
-            QCOMPARE(browserArgumentList(str(row[0]), str("U")).join(QLatin1Char('|')),
-                     str(row[1]));
-        QCOMPARE(reportNameOfDataPath(str("//srv/R/X17/0003 polished/data.js")),
-                 str("0003 polished"));
-        QCOMPARE(reportNameOfDataPath(str("/data.js")), QString());
-        QVERIFY(isFirefoxPath(str("C:/Program Files/Mozilla Firefox/firefox.exe")));
-        QVERIFY(!isFirefoxPath(str("C:/Browsers/FIREFOX.EXE")));
-    }
-
+            const QString url = at(row[3]) + str("/2.1/index.html?dataPath=") + at(row[4]) +
+                                str("/X17/0007%20polished/data.js");
+            QCOMPARE(viewerUrl(at(row[1]), str("2.1"), at(row[2]),
+                               at(row[2]) + str("/X17/0007 polished/data.js"),
+                               isFirefoxPath(at(row[0])),
+                               row[0][0] == '/' ? FileUrlStyle::Unix : FileUrlStyle::Windows),
+                     url);
 #ifdef Q_OS_WIN
-    // The command line a Windows browser receives (the toolkit puts two spaces after the
-    // program): browser, viewers, reports ("~" the temporary folder, "@" it in Windows form,
-    // //stelvane/share a share), arguments, line.
-    void startsWindowsBrowsersWithTheUrlIntact()
-    {
-        const char *rows[][5] = {
-            {"Web br\u00f6wser/browser.exe", "~/Viewers #1", "~/Donn\u00e9es 2",
-             "--new-window \"%1\"",
-             "\"@\\Web br\u00f6wser\\browser.exe\"  --new-window file:///~/Viewers%20%231/2.1/"
-             "index.html?dataPath=file://~/Donn%C3%A9es%202/X17/0003%20polished/data.js"},
-            {"browser.exe", "//stelvane/share/V", "//stelvane/share/R", "\"%1\"",
-             "@\\browser.exe  file://stelvane/share/V/2.1/index.html?dataPath=file://stelvane/"
-             "share/R/X17/0003%20polished/data.js"},
-            {"Mozilla Firefox/firefox.exe", "~/V", "~/R", "-new-tab \"%1\"",
-             "\"@\\Mozilla Firefox\\firefox.exe\"  -new-tab file:///~/V/2.1/index.html?dataPath="
-             "file:///~/R/X17/0003%20polished/data.js"},
-            {"firefox.exe", "//stelvane/share/V", "//stelvane/share/R", "\"%1\"",
-             "@\\firefox.exe  file://///stelvane/share/V/2.1/index.html?dataPath=file://///"
-             "stelvane/share/R/X17/0003%20polished/data.js"},
-            { "browser.exe",
-              "~/V",
-              "//stelvane/share/R",
-              "--app=\"%1\" \"%1\" %1",
-              "@\\browser.exe  --app=\\\"%1\\\" file:///~/V/2.1/index.html?dataPath=file://"
-              "stelvane/share/R/X17/0003%20polished/data.js %1" }};
-        for (const auto &row : rows) {
-            cleanup();
+            if (!row[6])
+                continue;
+            write(at(row[1]) + str("/2.1/index.html"));
+            report(at(row[2]) + str("/X17/0007 polished"));
+            start(str("PathToBrowser=%1;PathToViewers=%2;PathToReports=%3;BrowserArguments=%4")
+                      .arg(at(row[0]), at(row[1]), at(row[2]), str(row[5])));
+            write(at(row[0]), TestDir::readAll(at("~/browser.exe")));
+            run({{'f', "'X17"}, { 'b', "Space Space" }}); // its own folder gets the record
+            const QString line = str(row[6])
+                                     .replace(ch('U'), url)
+                                     .replace(ch('@'), QDir::toNativeSeparators(dir->path()));
+            QTRY_COMPARE(TestDir::readAll(QFileInfo(at(row[0])).path() + str("/commandline.txt")),
+                         (line + ch('\n')).toUtf8());
             init();
-            const auto at = [this](const char *text) {
-                return str(text)
-                    .replace(QLatin1Char('~'), dir->path())
-                    .replace(QLatin1Char('@'), QDir::toNativeSeparators(dir->path()));
-            };
-            const QString browser = at("~/") + str(row[0]),
-                          reports = at(row[2]) + str("/X17/0003 polished/");
-            copyStandInBrowser(browser);
-            for (const QString &file : {at(row[1]) + str("/2.1/index.html"),
-                                        reports + str("data.js"), reports + str("metadata.xml")}) {
-                QDir().mkpath(QFileInfo(file).path());
-                QFile out(file);
-                QVERIFY(out.open(QIODevice::WriteOnly) && out.write(metadata("2.1")) > 0);
-            }
-            QSettings settings = openSettings();
-            settings.setValue(str("PathToViewers"), at(row[1]));
-            settings.setValue(str("PathToReports"), at(row[2]));
-            settings.setValue(str("PathToBrowser"), browser);
-            settings.setValue(str("BrowserArguments"), str(row[3]));
-            settings.sync();
-            showPage();
-            page->stoneIDEdit->setText(str("X17"));
-            page->actionButton->click();
-            page->actionButton->click();
-            QTRY_COMPARE(str(TestDir::readAll(QFileInfo(browser).path() + str("/commandline.txt"))),
-                         at(row[4]) + QLatin1Char('\n'));
+#endif
         }
     }
-#endif
 
-    // Right after start: settings applied, configuration errors shown.
-    void startsFromSettings()
+    // An operator's day: search, open, comment, auto-open, change settings, delete report folders.
+    void worksLikeAnOperator()
     {
-        openSettings().setValue(SettingsKey::AutoOpenLatestReport, true);
-        openSettings().setValue(SettingsKey::PathToBrowser, dir->createFile(str("FIREFOX.EXE")));
-        page = new COpenReportWidget;
-        QCOMPARE(page->versionLabel->text(), str("Version 1.2.12"));
-        QCOMPARE(console(), str("Error: Report Viewers folder not configured\nError: Reports Data "
-                                "folder not configured\nError: Specified browser executable not "
-                                "found"));
-        QCOMPARE(page->autoFindTimer->interval(), 1000);
-#ifdef Q_OS_WIN // a program whose name does not end in ".exe" is refused there
-        copyStandInBrowser(page->pathToBrowser = dir->filePath(str("browser")));
-        QVERIFY(!page->checkBrowserExecutable());
-#endif
+        start();
+        run({{'f', "Tab 'X17", "", "Find Reports:", nullptr, 'b'}, // Tab before a search
+             {'f', "Return", "Found 5 reports for a stone with the specified ID", All, nullptr,
+              'T'},
+             {'t', "Return", "The 0007 polished report was successfully opened in browser", All,
+              Latest, 't'},
+             // Two folders with one number each open their own report; keypad Enter opens nothing.
+             {'t', "Up Num+Enter Return Up", nullptr, "Open Report: 1 2 [3] 3 7", "2.1 0003%20b"},
+             {'b', "Space", nullptr, "Open Report: 1 2 [3] 3 7", "2.1 0003%20a", 't'},
+             // Report 1 needs viewer 1.0; one that names none opens in the newest, not in 0.9.
+             {'t', "Ctrl+Home Return", nullptr, "Open Report: [1] 2 3 3 7", "1.0 0001", 't'},
+             {'t', "Down Return", nullptr, "Open Report: 1 [2] 3 3 7", "2.1 0002", 't'},
+             // Escape leaves the table for the field; Tab goes back while results are shown.
+             {'t', "Escape", nullptr, nullptr, nullptr, 'f'},
+             {'f', "Tab", nullptr, nullptr, nullptr, 't'},
+             // Editing the Stone ID empties table and console; nothing opens until a search.
+             {'f', "Backspace", "", "Find Reports:"},
+             {'t', "Return", ""},
+             {'f', "'7 Return", nullptr, All, nullptr, 'T'},
+             {'t', "Return", nullptr, All, Latest, 't'},
+             // Comments: Escape cancels an edit, Return ends one (and opens nothing).
+             {'c', "'dropped Escape", nullptr, All, nullptr, 't'},
+             {'c', "'Re-cut\u00e9<b> Return"}});
+        QTRY_VERIFY(
+            TestDir::readAll(at("~/reports/X17/0007 polished/metadata.xml"))
+                .contains("<Comment>" + str("Re-cut\u00e9<b>").toUtf8().toBase64() + "</Comment>"));
+        // Offscreen no folder opens; under X11 a stand-in xdg-open records its argument.
+        const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+        run({{'t', "Ctrl+O",
+              x11 ? "The 0007 polished report folder was successfully opened"
+                  : "Error: Failed to open the 0007 polished report folder"}});
+        QTRY_COMPARE(TestDir::readAll(at("~/opened.txt")),
+                     x11 ? QFile::encodeName(str("file://") + at("~/reports/X17/0007%20polished\n"))
+                         : QByteArray());
 
+        // With auto-find and auto-open, a second after quick edits the latest report opens.
         QCheckBox *autoFind = page->autoFindCheckBox, *autoOpen = page->autoOpenCheckBox;
-        QCOMPARE(autoFind->text(), str("&Automatically find reports"));
-        QVERIFY(!autoFind->isChecked() && !autoOpen->isChecked() && !autoOpen->isEnabled());
         autoFind->click();
         QVERIFY(autoOpen->isEnabled() && !autoOpen->isChecked());
         autoOpen->click();
-        autoFind->click();
-        QVERIFY(!autoOpen->isEnabled() && !autoOpen->isChecked());
-        delete page;
-        page = nullptr;
-        QCOMPARE(openSettings().value(SettingsKey::AutoOpenLatestReport).toString(), str("false"));
-    }
-
-    // An operator's road: search, open the latest report and the others, edit the Stone ID.
-    void searchesAndOpensLikeAnOperator()
-    {
-        start();
-        QVERIFY(console().isEmpty());
-        CExLineEdit *field = page->stoneIDEdit;
-        QCOMPARE(page->actionButton->text(), str("&Find Reports"));
-        keys("Tab", field); // before any search: to the action button
-        QCOMPARE(focused(), page->actionButton);
-
-        field->setFocus();
-        QTest::keyClicks(field, str("X17"));
-        QCOMPARE(rows(), 0);
-        keys("Return", field);
-        QCOMPARE(column(0), str("1|2|3|3|7"));
-        QCOMPARE(column(0, true), str("7"));
-        QCOMPARE(page->actionButton->text(), str("&Open Report"));
-        QCOMPARE(console(), str("Found 5 reports for a stone with the specified ID"));
-        // Return pauses the page for a moment, then the focus is back on the table.
-        QVERIFY(!page->isEnabled());
-        QTRY_VERIFY(page->isEnabled());
-        QCOMPARE(focused(), page->tableView);
-
-        keys("Return");
-        QTRY_COMPARE(launches(), QStringList(opened("2.1", "0007%20polished")));
-        QCOMPARE(console(), str("The 0007 polished report was successfully opened in browser"));
-        // Two folders with one number each open their own report; keypad Enter opens nothing.
-        keys("Up Num+Enter Return");
-        QTRY_COMPARE(launches().value(1), opened("2.1", "0003%20b"));
-        keys("Up");
-        page->actionButton->click();
-        QTRY_COMPARE(launches().value(2), opened("2.1", "0003%20a"));
-
-        // Report 1 needs viewer 1.0; a double click on its comment does not open it.
-        keys("Ctrl+Home");
-        QCOMPARE(column(0, true), str("1"));
-        for (const int c : {4, 1}) {
-            const QPoint centre =
-                page->tableView->visualRect(page->tableView->model()->index(0, c)).center();
-            QTest::mouseClick(page->tableView->viewport(), Qt::LeftButton, {}, centre);
-            QTest::mouseDClick(page->tableView->viewport(), Qt::LeftButton, {}, centre);
-            focused()->clearFocus(); // closes the comment editor unchanged
-        }
-        QTRY_COMPARE(launches().value(3), opened("1.0", "0001"));
-        // A report that names no viewer opens in the newest one, not in 0.9.
-        keys("Down Return");
-        QTRY_COMPARE(launches().value(4), opened("2.1", "0002"));
-
-        // Escape leaves the table for the field; Tab goes back while the results are shown.
-        keys("Escape");
-        QCOMPARE(focused(), field);
-        keys("Tab", field);
-        QCOMPARE(focused(), page->tableView);
-
-        // Editing the Stone ID empties table and console; nothing opens until the next search.
-        keys("Backspace", field);
-        QCOMPARE(rows(), 0);
-        QCOMPARE(page->actionButton->text(), str("&Find Reports"));
-        keys("Return");
-        page->openReport(); // the context menu's "Open report"
-        QVERIFY(console().isEmpty());
-        QTest::keyClicks(field, str("7"));
-        page->actionButton->click();
-        keys("Return");
-        QTRY_COMPARE(launches().size(), 6);
-        QCOMPARE(launches().at(5), opened("2.1", "0007%20polished"));
-    }
-
-    // Each character a folder name cannot hold and each lone surrogate become "-"; pairs stay.
-    void cleansTheStoneID()
-    {
-        start();
-        for (const char *stone : {"A---------B-C-\U0001F48E", "-"}) {
-            dir->createFile(str("reports/%1/0001/metadata.xml").arg(str(stone)), metadata("1.0"));
-            dir->createFile(str("reports/%1/0001/a.js").arg(str(stone)));
-        }
-        page->stoneIDEdit->setText(str("A<>:\"/\\|*?B") + QChar(0xD800) + str("C") + QChar(0xDC00) +
-                                   str("\U0001F48E"));
-        page->actionButton->click();
-        QCOMPARE(console(), str("Found 1 report for a stone with the specified ID"));
-        page->stoneIDEdit->setText(QString(QChar(0xDBFF)));
-        page->actionButton->click();
-        QCOMPARE(rows(), 1);
-    }
-
-    // New-line keys in the Stone ID with auto-open: intercept, key, whether it searches and opens.
-    void handlesNewLineKeys()
-    {
-        const char *rules[][3] = {{"0", "Return", "1"},
-                                  {"0", "Shift+Return", "1"},
-                                  {"0", "Num+Enter", "1"},
-                                  {"1", "Return", "0"},
-                                  {"1", "Num+Enter", "0"},
-                                  {"1", "Ctrl+Return", "1"},
-                                  {"1", "Ctrl+Shift+Return", "0"},
-                                  {"1", "Ctrl+Num+Enter", "0"}};
-        for (const auto &rule : rules) {
-            cleanup();
-            init();
-            start((*rule[0] == '1' ? Intercept : 0) | AutoFind | AutoOpen);
-            page->stoneIDEdit->setText(str("X17"));
-            page->autoFindTimer->stop(); // only the key may search here
-            keys(rule[1], page->stoneIDEdit);
-            const bool searches = *rule[2] == '1';
-            QCOMPARE(rows(), searches ? 5 : 0);
-            QTRY_COMPARE(launches().size(), int(searches));
-            QTRY_VERIFY(page->isEnabled());
-            QCOMPARE(focused(),
-                     searches ? static_cast<QWidget *>(page->tableView) : page->stoneIDEdit);
-        }
-    }
-
-    // Quick edits give one automatic search an interval after the last; F5 searches and opens.
-    void findsAutomaticallyOnce()
-    {
-        start(AutoFind | AutoOpen, 700);
         QElapsedTimer sinceLastEdit;
-        for (const char *key : {"X", "1", "7"}) {
-            QTest::keyClicks(page->stoneIDEdit, str(key));
+        page->stoneIDEdit->setFocus();
+        for (const char *text : {"", "X", "X1", "X17"}) {
+            page->stoneIDEdit->setText(str(text));
             sinceLastEdit.start();
             QTest::qWait(200);
         }
-        QCOMPARE(rows(), 0);
-        QTRY_COMPARE(rows(), 5);
-        QVERIFY2(sinceLastEdit.elapsed() >= 650,
-                 qPrintable(QString::number(sinceLastEdit.elapsed())));
-        QTRY_COMPARE(launches().size(), 1);
-        keys("Up F5");
-        QCOMPARE(column(0, true), str("7"));
-        QTRY_COMPARE(launches(), QStringList({launches().at(0), launches().at(0)}));
-    }
-
-    // OK on the settings page searches again with the new settings and opens nothing.
-    void appliesNewSettings()
-    {
-        start(AutoFind | AutoOpen, 0, "#!/bin/sh", false);
-        dir->createFile(str("other/X17/0005/a.js"));
-        dir->createFile(str("other/X17/0005/metadata.xml"), metadata("2.1"));
-        CStackedWindow window;
-        page = window.findChild<COpenReportWidget *>();
-        const auto release = qScopeGuard([this] { page = nullptr; }); // the window owns it
-        page->stoneIDEdit->setText(str("X17"));
-        auto *settings = window.findChild<CSettingsWidget *>();
-        for (const QLabel *label : settings->findChildren<QLabel *>()) {
-            if (label->text() == QLatin1String("&Data Path:"))
-                qobject_cast<QLineEdit *>(label->buddy())->setText(dir->filePath(str("other")));
-        }
+        QTRY_COMPARE(shown(), str(All));
+        QVERIFY(sinceLastEdit.elapsed() >= 950);
+        run({{'t', "", nullptr, nullptr, Latest},
+             {'t', "Up F5", nullptr, All, Latest, 't'},
+             {'f', "Escape 'X17 Return", nullptr, All, Latest, 'T'},
+             {'f', "Escape 'X17 Shift+Return", nullptr, All, Latest, 'T'},
+             {'f', "Escape 'X17 Num+Enter", nullptr, All, Latest, 'T'}});
+        // OK on the settings page searches again, opening nothing; intercepted, Ctrl+Return only.
+        auto *settings = window->findChild<CSettingsWidget *>();
+        settings->findChild<QCheckBox *>()->click(); // "Intercept new line in Stone ID"
+        settings->findChild<QSpinBox *>()->setValue(50000);
         settings->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-        QCOMPARE(console(), str("Found 1 report for a stone with the specified ID"));
-        QCOMPARE(rows(), 1);
-        QTest::qWait(1500); // neither an automatic search nor a browser follows
-        QCOMPARE(launches().size(), 0);
-        QCOMPARE(console(), str("Found 1 report for a stone with the specified ID"));
-    }
+        run({{'t', "", "Found 5 reports for a stone with the specified ID", All},
+             {'f', "Escape 'X17 Return", nullptr, "Find Reports:", nullptr, 'f'},
+             {'f', "Escape 'X17 Num+Enter", nullptr, "Find Reports:", nullptr, 'f'},
+             {'f', "Escape 'X17 Ctrl+Num+Enter", nullptr, "Find Reports:", nullptr, 'f'},
+             {'f', "Escape 'X17 Ctrl+Return", nullptr, All, Latest, 't'}});
+        autoFind->click();
+        QVERIFY(!autoOpen->isEnabled() && !autoOpen->isChecked());
 
-    // Comments edited land in the metadata file; folders open, and go after a question.
-    void actsOnTheSelectedReport()
-    {
-        start();
-        page->removeReportFolder(); // nothing to act on yet
-        QVERIFY(console().isEmpty());
-        page->stoneIDEdit->setText(str("X17"));
-        page->actionButton->click();
-        QStringList menu;
-        QTimer::singleShot(50, page, [&menu] {
-            auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            for (const QAction *action : popup->actions())
-                menu << action->text() + QLatin1Char('|') + action->shortcut().toString();
-            popup->close();
-        });
-        page->customContextMenuRequested(QPoint(5, 5));
-        QCOMPARE(menu.join(QLatin1Char(';')),
-                 str("Open report|Enter;Edit comment|;Open report "
-                     "folder|Ctrl+O;Permanently delete selected report|Del"));
-
-        const QString metadata = dir->filePath(str("reports/X17/0007 polished/metadata.xml"));
-        page->editComment();
-        // The editor takes the non-ASCII text as pasted; the keys are typed.
-        qobject_cast<QLineEdit *>(focused())->setText(str("Re-cut \u00e9 "));
-        QTest::keyClicks(focused(), str("<b>"));
-        keys("Return", focused());
-        QTRY_VERIFY(TestDir::readAll(metadata).contains(
-            "<Comment>" + str("Re-cut \u00e9 <b>").toUtf8().toBase64() + "</Comment>"));
-        page->editComment();
-        keys("Ctrl+A Delete Return", focused());
-        QTRY_VERIFY(TestDir::readAll(metadata).contains("<Comment></Comment>"));
-        QVERIFY(console().isEmpty());
-        // Escape only cancels an edit, and Return that ends one opens nothing (checked below).
-        page->editComment();
-        QTest::keyClicks(focused(), str("dropped"));
-        keys("Escape", focused());
-        QCOMPARE(focused(), page->tableView);
-
-        // Offscreen no folder opens; under X11 a stand-in xdg-open records its argument.
-        keys("Ctrl+O");
-        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-            QCOMPARE(console(), str("The 0007 polished report folder was successfully opened"));
-            QTRY_COMPARE(TestDir::readAll(dir->filePath(str("opened.txt"))),
-                         "file://" + QFile::encodeName(dir->path()) +
-                             "/reports/X17/0007%20polished\n");
-        } else {
-            QCOMPARE(console(), str("Error: Failed to open the 0007 polished report folder"));
-        }
-
-        // Enter and Escape answer No: nothing is deleted and nothing is printed.
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            const auto question = answerQuestion(key);
-            keys("Delete");
-            QCOMPARE(*question, str("Delete Report|Are you sure you want to permanently delete "
-                                    "the report 0007 polished folder and all its contents?"));
-            QVERIFY(console().isEmpty());
-            QVERIFY(QFile::exists(metadata));
-        }
-
-        QVERIFY(QDir(dir->filePath(str("reports/X17/0002"))).removeRecursively());
-        keys("Ctrl+Home Down Ctrl+O");
-        QCOMPARE(console(), str("Error: Opened report folder doesn't exist"));
-        keys("Delete");
-        QCOMPARE(console(), str("Error: Deleted report folder doesn't exist"));
-        QCOMPARE(rows(), 5);
-
-        // Of the two folders numbered 3 the selected one goes, and only its row.
-        keys("Down Down");
-        answerQuestion(Qt::Key_Y);
-        keys("Delete");
-        QCOMPARE(console(), str("The 0003 b report folder was successfully deleted"));
-        QVERIFY(!QFile::exists(dir->filePath(str("reports/X17/0003 b"))));
-        QVERIFY(QFile::exists(dir->filePath(str("reports/X17/0003 a/metadata.xml"))));
-        QCOMPARE(column(0), str("1|2|3|7"));
-        QCOMPARE(page->actionButton->text(), str("&Open Report"));
-        QVERIFY(!TestDir::readAll(metadata).contains("<Comment>ZHJvcHBlZA==</Comment>"));
-        QTest::qWait(200);
-        QCOMPARE(launches().size(), 0);
-
-#ifndef Q_OS_WIN // where "<" and ">" cannot stand in a folder name
-        // The question names a folder as it is called, even when the name looks like markup.
-        QVERIFY(QDir().rename(dir->filePath(str("reports/X17/0001")),
-                              dir->filePath(str("reports/X17/0001 <b>x"))));
-        keys("F5 Ctrl+Home");
-        Qt::TextFormat format = Qt::AutoText;
-        QTimer::singleShot(100, page, [&] {
-            if (auto *box = page->findChild<QMessageBox *>()) {
-                format = box->findChild<QLabel *>(str("qt_msgbox_label"))->textFormat();
-                box->reject();
-            }
-        });
-        keys("Delete");
-        QCOMPARE(format, Qt::PlainText);
-#endif
-    }
-
-    // A deletion never follows links. A browser that cannot start: the operator is told.
-    void deletesOnlyTheReportFolder()
-    {
-        namespace fs = std::filesystem;
-        start(0, 0, "#!/nonexistent/interpreter");
-        const QString outside = dir->createFile(str("outside/keep.txt"), "keep");
-        const QString target = dir->createFile(str("target/0001/data.js"));
-        dir->createFile(str("target/0001/metadata.xml"), metadata("1.0"));
-        const fs::path root = QFile::encodeName(dir->path()).toStdString();
-        fs::create_directories(root / "reports/Y1");
+        // Return and Escape answer No. Of the two folders numbered 3 only the selected one goes.
+        answers = str("Return Escape Y Y Y").split(ch(' '));
+        QVERIFY(QDir(at("~/reports/X17/0002")).removeRecursively());
+        run({{'t', "Delete Delete", "", All},
+             {'t', "Ctrl+Home Down Ctrl+O", "Error: Opened report folder doesn't exist"},
+             {'t', "Delete", "Error: Deleted report folder doesn't exist",
+              "Open Report: 1 [2] 3 3 7"},
+             {'t', "Down Down Delete", "The 0003 b report folder was successfully deleted",
+              "Open Report: 1 2 3 [7]"}});
+        QCOMPARE(questions.value(0), str("Delete Report|Are you sure you want to permanently "
+                                         "delete the report 0007 polished folder and all its "
+                                         "contents?"));
+        // A deletion never follows links. A browser that cannot start: the operator is told.
+        write(at("~/browser.exe"), "#!/nonexistent/interpreter");
+        report(at("~/target/0001"));
 #ifdef Q_OS_WIN // read-only files in place of the links, which Wine cannot make
-        fs::copy(root / "target/0001", root / "reports/Y1/0001");
-        for (const char *file : {"Y1/0001/data.js", "X17/0007 polished/metadata.xml"})
-            QVERIFY(QFile::setPermissions(dir->filePath(str("reports/") + str(file)),
-                                          QFile::ReadOwner));
+        report(at("~/reports/Y1/0001"));
+        QVERIFY(QFile::setPermissions(at("~/reports/Y1/0001/data.js"), QFile::ReadOwner));
 #else
-        fs::create_directory_symlink(root / "target/0001", root / "reports/Y1/0001");
-        fs::create_directory_symlink(root / "outside", root / "reports/X17/0007 polished/link");
-        fs::create_symlink(root / "outside/keep.txt", root / "reports/X17/0007 polished/file");
+        QVERIFY(QDir().mkpath(at("~/reports/Y1")));
+        for (const char *link : {"~/reports/Y1/0001", "~/reports/X17/0007 polished/link"})
+            QVERIFY(QFile::link(at("~/target/0001"), at(link)));
+        QVERIFY(QFile::link(at("~/target/0001/data.js"), at("~/reports/X17/0007 polished/file")));
 #endif
-        for (const char *stone : {"X17", "Y1"}) {
-            page->stoneIDEdit->setText(str(stone));
-            page->actionButton->click();
-            page->actionButton->click();
-            QCOMPARE(console(), str("Error: Failed to open a report in browser"));
-            answerQuestion(Qt::Key_Y);
-            keys("Delete");
-        }
-        QVERIFY(!fs::exists(fs::symlink_status(root / "reports/X17/0007 polished")));
-        QVERIFY(!fs::exists(fs::symlink_status(root / "reports/Y1/0001")));
-        QCOMPARE(TestDir::readAll(outside), QByteArray("keep"));
-        QVERIFY(QFile::exists(target));
-        QCOMPARE(rows(), 0);
-        QCOMPARE(page->actionButton->text(), str("&Find Reports"));
-        QCOMPARE(console(), str("The 0001 report folder was successfully deleted"));
-        keys("Tab", page->stoneIDEdit); // no results left: on to the button
-        QCOMPARE(focused(), page->actionButton);
-#ifdef Q_OS_WIN
-        QSKIP("Deleting through junctions is not tested: Wine cannot make them");
-#endif
+        run({{'t', "Return", "Error: Failed to open a report in browser"},
+             {'t', "Delete", "The 0007 polished report folder was successfully deleted",
+              "Open Report: 1 2 [3]"},
+             {'f', "Ctrl+A 'Y1 Ctrl+Return", nullptr, "Open Report: [1]", nullptr, 't'},
+             {'t', "Delete", "The 0001 report folder was successfully deleted", "Find Reports:"},
+             {'f', "Tab", nullptr, nullptr, nullptr, 'b'}}); // no results left: on to the button
+        QVERIFY(QFile::exists(at("~/target/0001/data.js")));
+        // Characters a folder name cannot hold and lone surrogates become "-"; no browser is named.
+        report(at("~/reports/A---------B-C-\U0001F48E/0001"));
+        QVERIFY(QFile::remove(at("~/browser.exe")));
+        page->stoneIDEdit->setText(str("A<>:\"/\\|*?B") + QChar(0xD800) + str("C") + QChar(0xDC00) +
+                                   str("\U0001F48E"));
+        run({{'b', "Space",
+              "Found 1 report for a stone with the specified ID\nError: Specified "
+              "browser executable not found"}});
+        delete window; // which saves the check boxes' states
+        QCOMPARE(openSettings().value(SettingsKey::AutoOpenLatestReport).toString(), str("false"));
     }
 };
 
