@@ -18,7 +18,7 @@
 class SearchBenchmark : public QObject
 {
     Q_OBJECT
-    TestDir dir;
+    QTemporaryDir dir;
 
     static double median(std::vector<double> times)
     {
@@ -41,21 +41,20 @@ class SearchBenchmark : public QObject
             const QString folder = QStringLiteral("reports/%1/%2 polished/")
                                        .arg(stone)
                                        .arg(i, 4, 10, QLatin1Char('0'));
-            dir.createFile(folder + QStringLiteral("report.js"), QByteArray(2000, 'x'));
-            dir.createFile(folder + QStringLiteral("preview.png"), QByteArray(2000, 'x'));
-            dir.createFile(
-                folder + QStringLiteral("metadata.xml"),
-                QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                               "<ReportMetadata>\n"
-                               " <DateTime>2026-04-01 10:%1:00</DateTime>\n"
-                               " <ReportType>RT_POLISH</ReportType>\n"
-                               " <RequiredViewerVersion>1.4</RequiredViewerVersion>\n"
-                               " <StoneID>%2</StoneID>\n"
-                               " <Comment>UmUtY2hlY2tlZCBieSBuaWdodCBzaGlmdA==</Comment>\n"
-                               "</ReportMetadata>\n")
-                    .arg(i % 60, 2, 10, QLatin1Char('0'))
-                    .arg(stone)
-                    .toUtf8());
+            writeFile(dir.filePath(folder) + QStringLiteral("report.js"), QByteArray(2000, 'x'));
+            writeFile(dir.filePath(folder) + QStringLiteral("preview.png"), QByteArray(2000, 'x'));
+            writeFile(dir.filePath(folder) + QStringLiteral("metadata.xml"),
+                      QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                     "<ReportMetadata>\n"
+                                     " <DateTime>2026-04-01 10:%1:00</DateTime>\n"
+                                     " <ReportType>RT_POLISH</ReportType>\n"
+                                     " <RequiredViewerVersion>1.4</RequiredViewerVersion>\n"
+                                     " <StoneID>%2</StoneID>\n"
+                                     " <Comment>UmUtY2hlY2tlZCBieSBuaWdodCBzaGlmdA==</Comment>\n"
+                                     "</ReportMetadata>\n")
+                          .arg(i % 60, 2, 10, QLatin1Char('0'))
+                          .arg(stone)
+                          .toUtf8());
         }
     }
 

@@ -3,28 +3,20 @@
 #include <QApplication>
 #include <QtTest> // with the whole of QtCore
 
-// A temporary folder tree with helpers to fill it with real files and folders.
-class TestDir : public QTemporaryDir
+// Writes a file, making the folders above it; `program`: executable by its owner.
+inline void writeFile(const QString &path, const QByteArray &content = {}, bool program = false)
 {
-public:
-    QString filePath(const QString &relative) const { return path() + QLatin1Char('/') + relative; }
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    QVERIFY(!program || file.setPermissions(file.permissions() | QFile::ExeOwner));
+}
 
-    QString createFile(const QString &relative, const QByteArray &content = QByteArray()) const
-    {
-        const QString full = filePath(relative);
-        QDir().mkpath(QFileInfo(full).absolutePath());
-        QFile file(full);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(content);
-        return full;
-    }
-
-    static QByteArray readAll(const QString &full)
-    {
-        QFile file(full);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-};
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Every test's entry point: settings and desktop folders in a fresh temporary folder (set before
 // anything reads them, so no test sees the machine's browser), images registered, an application.

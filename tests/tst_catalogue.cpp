@@ -81,7 +81,7 @@ class TestCatalogue : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDir> dir;
+    std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<COpenReportWidget> page;
 
     // Percent-encoded ";"-separated entries: "a/" a folder, "a=text" a file, "a" valid metadata,
@@ -112,7 +112,7 @@ class TestCatalogue : public QObject
 private slots:
     void init()
     {
-        dir = std::make_unique<TestDir>();
+        dir = std::make_unique<QTemporaryDir>();
         page = std::make_unique<COpenReportWidget>();
         page->console->clear(); // the page's own start-up checks ran against empty settings
         page->configMessages.clear();
@@ -289,8 +289,9 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         QFETCH(QByteArray, content);
         QFETCH(QStringList, cells);
         const QString read = cells[0], message = cells[1], comment = cells[2];
-        dir->createFile(QStringLiteral("secret.dtd"), "<!ENTITY leak 'LEAKED'>");
-        const auto path = dir->createFile(QStringLiteral("reports/S/00012/metadata.xml"), content);
+        const QString path = dir->filePath(QStringLiteral("reports/S/00012/metadata.xml"));
+        writeFile(dir->filePath(QStringLiteral("secret.dtd")), "<!ENTITY leak 'LEAKED'>");
+        writeFile(path, content);
         const QString folder = QFileInfo(path).path();
         QVERIFY(QFile::setPermissions(path, QFile::Permissions(0x6066))); // writable for all
 #ifdef Q_OS_LINUX
@@ -319,7 +320,7 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         QCOMPARE(shown(page->console, message), message);
         QCOMPARE(int(QFile::permissions(path)) & ~0x0F00, 0x6066); // the current user's bits vary
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("metadata.xml")});
-        const QByteArray written = TestDir::readAll(path);
+        const QByteArray written = readFile(path);
         QCOMPARE(written == content, !message.isEmpty());
         if (!message.isEmpty())
             return;
@@ -331,7 +332,7 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         kept << QStringLiteral("Comment=") + QString::fromLatin1(comment.toUtf8().toBase64());
         QCOMPARE(rootChildren(written), kept);
         page->saveReportComment(Id, comment);
-        QCOMPARE(TestDir::readAll(path), written);
+        QCOMPARE(readFile(path), written);
     }
 
     // Files as the laboratory writes them are read directly; every one-byte change to one reads

@@ -15,27 +15,19 @@ static const auto str = [](const char *text) { return QString::fromUtf8(text); }
 static const auto ch = [](char c) { return QLatin1Char(c); };
 static const char *const All = "Open Report: 1 2 3 3 [7]", *const Latest = "2.1 0007%20polished";
 
-static void write(const QString &path, const QByteArray &content = {}, bool program = false)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    QVERIFY(!program || file.setPermissions(file.permissions() | QFile::ExeOwner));
-}
-
 // A report folder: a data file and the metadata naming the viewer the report needs.
 static void report(const QString &folder, const QByteArray &viewer = "2.1")
 {
-    write(folder + str("/data.js"));
-    write(folder + str("/metadata.xml"),
-          "<R><RequiredViewerVersion>" + viewer + "</RequiredViewerVersion></R>");
+    writeFile(folder + str("/data.js"));
+    writeFile(folder + str("/metadata.xml"),
+              "<R><RequiredViewerVersion>" + viewer + "</RequiredViewerVersion></R>");
 }
 
 class TestOpenReport : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDir> dir;
+    std::unique_ptr<QTemporaryDir> dir;
     QPointer<CStackedWindow> window;
     QPointer<COpenReportWidget> page; // the window's
     QStringList started;              // the browser's starts expected so far
@@ -46,7 +38,7 @@ class TestOpenReport : public QObject
     QString at(const char *path) const { return str(path).replace(ch('~'), dir->path()); }
     QStringList launches() const // one line a start: the arguments, each followed by "|"
     {
-        return str(TestDir::readAll(at("~/launches.txt"))).split(ch('\n'), Qt::SkipEmptyParts);
+        return str(readFile(at("~/launches.txt"))).split(ch('\n'), Qt::SkipEmptyParts);
     }
     QString shown() const // the button, then the first column top to bottom ("[7]": selected)
     {
@@ -76,7 +68,7 @@ class TestOpenReport : public QObject
             settings.setValue(value.section(ch('='), 0, 0),
                               value.section(ch('='), 1).replace(ch('~'), dir->path()));
         for (const char *version : {"0.9", "1.0", "2.1"})
-            write(at("~/viewers/") + str(version) + str("/index.html"));
+            writeFile(at("~/viewers/") + str(version) + str("/index.html"));
         for (const char *folder :
              {"0001=1.0", "0002=", "0003 a=2.1", "0003 b=2.1", "0007 polished=2.1"})
             report(at("~/reports/X17/") + str(folder).section(ch('='), 0, 0),
@@ -85,8 +77,8 @@ class TestOpenReport : public QObject
         QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + str("/standin_browser.exe"),
                             at("~/browser.exe")));
 #else // each start a line of launches.txt beside it
-        write(at("~/browser.exe"),
-              "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> \"${0%/*}/launches.txt\"\n", true);
+        writeFile(at("~/browser.exe"),
+                  "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> \"${0%/*}/launches.txt\"\n", true);
 #endif
         window = new CStackedWindow;
         page = window->findChild<COpenReportWidget *>();
@@ -151,11 +143,11 @@ private slots:
     {
         delete window;
         openSettings().clear();
-        dir.reset(new TestDir);
+        dir.reset(new QTemporaryDir);
 #ifndef Q_OS_WIN // a stand-in for the desktop's folder opener, found first, records its argument
         static const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(dir->path()) + ':' + path);
-        write(at("~/xdg-open"), "#!/bin/sh\necho \"$1\" > \"${0%/*}/opened.txt\"\n", true);
+        writeFile(at("~/xdg-open"), "#!/bin/sh\necho \"$1\" > \"${0%/*}/opened.txt\"\n", true);
 #endif
     }
 
@@ -191,16 +183,16 @@ private slots:
 #ifdef Q_OS_WIN
             if (!row[6])
                 continue;
-            write(at(row[1]) + str("/2.1/index.html"));
+            writeFile(at(row[1]) + str("/2.1/index.html"));
             report(at(row[2]) + str("/X17/0007 polished"));
             start(str("PathToBrowser=%1;PathToViewers=%2;PathToReports=%3;BrowserArguments=%4")
                       .arg(at(row[0]), at(row[1]), at(row[2]), str(row[5])));
-            write(at(row[0]), TestDir::readAll(at("~/browser.exe")));
+            writeFile(at(row[0]), readFile(at("~/browser.exe")));
             run({{'f', "'X17"}, { 'b', "Space Space" }}); // its own folder gets the record
             const QString line = str(row[6])
                                      .replace(ch('U'), url)
                                      .replace(ch('@'), QDir::toNativeSeparators(dir->path()));
-            QTRY_COMPARE(TestDir::readAll(QFileInfo(at(row[0])).path() + str("/commandline.txt")),
+            QTRY_COMPARE(readFile(QFileInfo(at(row[0])).path() + str("/commandline.txt")),
                          (line + ch('\n')).toUtf8());
             init();
 #endif
@@ -234,14 +226,14 @@ private slots:
              {'c', "'dropped Escape", nullptr, All, nullptr, 't'},
              {'c', "'Re-cut\u00e9<b> Return"}});
         QTRY_VERIFY(
-            TestDir::readAll(at("~/reports/X17/0007 polished/metadata.xml"))
+            readFile(at("~/reports/X17/0007 polished/metadata.xml"))
                 .contains("<Comment>" + str("Re-cut\u00e9<b>").toUtf8().toBase64() + "</Comment>"));
         // Offscreen no folder opens; under X11 a stand-in xdg-open records its argument.
         const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
         run({{'t', "Ctrl+O",
               x11 ? "The 0007 polished report folder was successfully opened"
                   : "Error: Failed to open the 0007 polished report folder"}});
-        QTRY_COMPARE(TestDir::readAll(at("~/opened.txt")),
+        QTRY_COMPARE(readFile(at("~/opened.txt")),
                      x11 ? QFile::encodeName(str("file://") + at("~/reports/X17/0007%20polished\n"))
                          : QByteArray());
 
@@ -290,7 +282,7 @@ private slots:
                                          "delete the report 0007 polished folder and all its "
                                          "contents?"));
         // A deletion never follows links. A browser that cannot start: the operator is told.
-        write(at("~/browser.exe"), "#!/nonexistent/interpreter");
+        writeFile(at("~/browser.exe"), "#!/nonexistent/interpreter");
         report(at("~/target/0001"));
 #ifdef Q_OS_WIN // read-only files in place of the links, which Wine cannot make
         report(at("~/reports/Y1/0001"));

@@ -169,15 +169,15 @@ private slots:
                                  {"wv", "wv --private", "%H/wv|--private \"%1\""},
                                  {nullptr, nullptr, "|"}};
         for (const auto &row : rows) {
-            TestDir home;
+            QTemporaryDir home;
             const QString h = home.path();
             if (row[0]) {
-                QFile::setPermissions(home.createFile(s(row[0])), QFile::ExeOwner);
-                home.createFile(s("mimeapps.list"),
-                                "[Default Applications]\nx-scheme-handler/http=f.desktop\n");
-                home.createFile(s("applications/f.desktop"),
-                                "[Desktop Entry]\nType=Application\nName=F\nExec=" +
-                                    s(row[1]).replace(s("%H"), h).toUtf8());
+                writeFile(home.filePath(s(row[0])), {}, true);
+                writeFile(home.filePath(s("mimeapps.list")),
+                          "[Default Applications]\nx-scheme-handler/http=f.desktop\n");
+                writeFile(home.filePath(s("applications/f.desktop")),
+                          "[Desktop Entry]\nType=Application\nName=F\nExec=" +
+                              s(row[1]).replace(s("%H"), h).toUtf8());
             }
             // The system folders stay the empty ones of this run; programs are found in the home.
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
