@@ -24,10 +24,9 @@ inline QByteArray readFile(const QString &path)
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         QTemporaryDir settingsFolder;                                                              \
-        qputenv("PROGRAMDATA", QFile::encodeName(settingsFolder.path()));                          \
-        for (const char *name :                                                                    \
-             {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_DIRS"})             \
-            qputenv(name, QFile::encodeName(settingsFolder.path() + QStringLiteral("/desktop")));  \
+        for (const char *name : {"PROGRAMDATA", "XDG_CONFIG_HOME", "XDG_DATA_HOME",                \
+                                 "XDG_CONFIG_DIRS", "XDG_DATA_DIRS"})                              \
+            qputenv(name, QFile::encodeName(settingsFolder.path()));                               \
         Q_INIT_RESOURCE(resources);                                                                \
         QApplication app(argc, argv);                                                              \
         app.setAttribute(Qt::AA_UseHighDpiPixmaps);                                                \

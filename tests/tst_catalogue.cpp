@@ -85,8 +85,7 @@ class TestCatalogue : public QObject
     std::unique_ptr<COpenReportWidget> page;
 
     // Percent-encoded ";"-separated entries: "a/" a folder, "a=text" a file, "a" valid metadata,
-    // "!a" hidden (Windows); UTF-8 names as another program makes them, whatever the locale.
-    // False when the file system cannot hold a name (on Windows a line break, trailing spaces).
+    // "!a" hidden (Windows); UTF-8 names whatever the locale. False when a name cannot be made.
     bool make(const QString &entries) const
     {
         for (const QString &entry : entries.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -282,8 +281,7 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         // clang-format on
     }
 
-    // Whatever the file, read and save end soon; the save leaves it as it was or writes one that
-    // reads back the same with the new comment. Root gives up its rights for a read-only folder.
+    // Read and save end soon; the file stays as it was or reads back the same with the new comment.
     void survivesUnusualFiles()
     {
         QFETCH(QByteArray, content);
@@ -335,8 +333,7 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         QCOMPARE(readFile(path), written);
     }
 
-    // Files as the laboratory writes them are read directly; every one-byte change to one reads
-    // as the stream reader alone reads it: the same fields, and the same error.
+    // Plain files are read directly; each one-byte change of one reads as the stream reader's.
     void plainFilesReadAsTheStreamReaderReadsThem()
     {
         const auto same = [](const QByteArray &variant) {

@@ -160,8 +160,8 @@ private slots:
         }
     }
 #else
-    // A first start stores the desktop's default in the user's folder; a child process per fake
-    // home %H (GLib reads the XDG folders once) prints the fields, the file and the timeout.
+    // The desktop's default stored at a first start, by a child process per fake home %H (GLib
+    // reads the XDG folders once), which prints the fields, the file and the timeout.
     void desktopDefaultBrowser()
     {
         const char *rows[][3] = {{"My B/b", "\"%H/My B/b\" --title=100%% %U --icon %i --new-window",
