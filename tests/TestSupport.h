@@ -31,6 +31,5 @@ inline QByteArray readFile(const QString &path)
         QApplication app(argc, argv);                                                              \
         app.setAttribute(Qt::AA_UseHighDpiPixmaps);                                                \
         TestObject testObject;                                                                     \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&testObject, argc, argv);                                              \
     }

@@ -30,18 +30,17 @@ if [ -n "$browser" ]; then
     expected="\"Z:${work//\//\\}\\Web browser\\browser.exe\"  --new-window file:///$w/sample/$(url "$w")"
 else
     run=() received="$work/args" delay=30
-    printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s.tmp" && mv "%s.tmp" "%s"\n' \
-        "$received" "$received" "$received" >"$work/browser"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"$0.tmp" && mv "$0.tmp" "${0%%/*}/args"\n' >"$work/browser"
     chmod +x "$work/browser"
-    export PROGRAMDATA="$work/pd" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+    export PROGRAMDATA="$work/pd" XDG_CONFIG_HOME="$work/xdg" XDG_DATA_HOME="$work/xdg"
     export XDG_CONFIG_DIRS="$work/none" XDG_DATA_DIRS="$work/none"
     ini="$PROGRAMDATA/Brimlow Software/Stelvane/Stelvane.ini"
-    mkdir -p "$(dirname "$ini")" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
+    mkdir -p "$(dirname "$ini")" "$work/xdg/applications"
     printf '[General]\nPathToViewers=%s\nPathToReports=%s\n' "$work/sample/Report Viewers" \
         "$work/sample/Reports Data" >"$ini"
-    printf '[Default Applications]\nx-scheme-handler/http=b.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
+    printf '[Default Applications]\nx-scheme-handler/http=b.desktop\n' >"$work/xdg/mimeapps.list"
     printf '[Desktop Entry]\nType=Application\nName=B\nExec=%s --new-window %%u @@\n' "$work/browser" \
-        >"$XDG_DATA_HOME/applications/b.desktop"
+        >"$work/xdg/applications/b.desktop"
     expected=$(printf -- '--new-window\nfile://%s/sample/%s\n@@' "$work" "$(url "$work")")
 fi
 setxkbmap us

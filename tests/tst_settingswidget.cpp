@@ -18,10 +18,7 @@ static QString answer, dialogStart;
 static void writeSettings(const QByteArray &text)
 {
     static int writes = 0;
-    QDir().mkpath(QFileInfo(settingsFilePath()).absolutePath());
-    QFile file(settingsFilePath());
-    if (file.open(QIODevice::WriteOnly))
-        file.write(QByteArray(++writes, ';') + "\n" + text);
+    writeFile(settingsFilePath(), QByteArray(++writes, ';') + "\n" + text);
 }
 
 // The widgets as the operator finds them: a button by its text, a field by its label.
