@@ -46,10 +46,9 @@ fi
 setxkbmap us
 "${run[@]}" "$client" &
 pid=$!
-find_window() { window=$(xdotool search --onlyvisible --name '^Stelvane$' | head -n 1) && [ -n "$window" ]; }
-wait_for find_window 2>/dev/null || fail "the window did not appear"
-focused() { xdotool windowfocus --sync "$window" && [ "$(xdotool getwindowfocus)" = "$window" ]; }
-wait_for focused 2>/dev/null || fail "the window did not take the focus"
+shown() { window=$(xdotool search --onlyvisible --name '^Stelvane$' | head -n 1) && [ -n "$window" ] &&
+    xdotool windowfocus --sync "$window" && [ "$(xdotool getwindowfocus)" = "$window" ]; }
+wait_for shown 2>/dev/null || fail "the window did not appear and take the focus"
 
 if [ -z "$browser" ]; then
     wait_for grep -qxF "PathToBrowser=$work/browser" "$ini" || fail "the default browser was not stored"
