@@ -300,7 +300,7 @@ private slots:
              {'t', "Delete", "The 0001 report folder was successfully deleted", "Find Reports:"},
              {'f', "Tab", nullptr, nullptr, nullptr, 'b'}}); // no results left: on to the button
         QVERIFY(QFile::exists(at("~/target/0001/data.js")));
-        // Characters a folder name cannot hold and lone surrogates become "-"; no browser is named.
+        // Characters a folder name cannot hold, lone surrogates become "-"; no browser: an error.
         report(at("~/reports/A---------B-C-\U0001F48E/0001"));
         QVERIFY(QFile::remove(at("~/browser.exe")));
         page->stoneIDEdit->setText(str("A<>:\"/\\|*?B") + QChar(0xD800) + str("C") + QChar(0xDC00) +
