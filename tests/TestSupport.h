@@ -29,7 +29,6 @@ inline QByteArray readFile(const QString &path)
             qputenv(name, QFile::encodeName(settingsFolder.path()));                               \
         Q_INIT_RESOURCE(resources);                                                                \
         QApplication app(argc, argv);                                                              \
-        app.setAttribute(Qt::AA_UseHighDpiPixmaps);                                                \
         TestObject testObject;                                                                     \
         return QTest::qExec(&testObject, argc, argv);                                              \
     }

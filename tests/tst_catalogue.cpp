@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "catalogue/ReportMetadata.h"
-#include "catalogue/ReportSearch.h"
 #include "openreport/CConsole.h"
 #include "openreport/COpenReportWidget.h"
 
@@ -17,7 +16,6 @@
 #include <csignal>
 #include <sys/fsuid.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -294,8 +292,8 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         QVERIFY(QFile::setPermissions(path, QFile::Permissions(0x6066))); // writable for all
 #ifdef Q_OS_LINUX
         const bool readOnly = cells[3] == QLatin1String("folder");
-        ::chmod(QFile::encodeName(dir->path()), 0755); // the folders below it are 0755
-        ::chmod(QFile::encodeName(folder), readOnly ? 0555 : 0755);
+        QFile::setPermissions(dir->path(), QFile::Permissions(0x7755)); // as the folders below it
+        QFile::setPermissions(folder, QFile::Permissions(readOnly ? 0x5555 : 0x7755));
         rlimit previous;
         getrlimit(RLIMIT_FSIZE, &previous);
         const rlimit tight{cells[3] == QLatin1String("size") ? 64 : previous.rlim_cur,
@@ -310,7 +308,7 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
 #ifdef Q_OS_LINUX
         setfsuid(geteuid());
         setrlimit(RLIMIT_FSIZE, &previous);
-        ::chmod(QFile::encodeName(folder), 0755);
+        QFile::setPermissions(folder, QFile::Permissions(0x7755));
 #endif
         QVERIFY2(!deadline.hasExpired(), "the read and the save took more than a second");
         QCOMPARE(fields(page->reports.value(Id)), read);

@@ -33,7 +33,6 @@ class TestOpenReport : public QObject
     QStringList started;              // the browser's starts expected so far
     QStringList answers, questions;   // keys that answer the question boxes to come, in turn
 
-    QString console() const { return page->console->toPlainText(); }
     QWidget *focused() const { return QApplication::focusWidget(); }
     QString at(const char *path) const { return str(path).replace(ch('~'), dir->path()); }
     QStringList launches() const // one line a start: the arguments, each followed by "|"
@@ -127,7 +126,7 @@ class TestOpenReport : public QObject
             }
             QCOMPARE(page->isEnabled(), !QChar(ch(s.focus)).isUpper());
             QTRY_VERIFY(page->isEnabled());
-            QCOMPARE(s.console ? console() : QString(), str(s.console));
+            QCOMPARE(s.console ? page->console->toPlainText() : QString(), str(s.console));
             QCOMPARE(s.shown ? shown() : QString(), str(s.shown));
             if (s.opens)
                 started << opened(str(s.opens));
@@ -278,9 +277,9 @@ private slots:
               "Open Report: 1 [2] 3 3 7"},
              {'t', "Down Down Delete", "The 0003 b report folder was successfully deleted",
               "Open Report: 1 2 3 [7]"}});
-        QCOMPARE(questions.value(0), str("Delete Report|Are you sure you want to permanently "
-                                         "delete the report 0007 polished folder and all its "
-                                         "contents?"));
+        QCOMPARE(questions.value(0),
+                 str("Delete Report|Are you sure you want to permanently delete "
+                     "the report 0007 polished folder and all its contents?"));
         // A deletion never follows links. A browser that cannot start: the operator is told.
         writeFile(at("~/browser.exe"), "#!/nonexistent/interpreter");
         report(at("~/target/0001"));

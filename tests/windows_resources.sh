@@ -4,10 +4,8 @@
 #   sh windows_resources.sh WINDRES EXE VERSION
 set -eu
 resources="$("$1" --input="$2" --output-format=rc)"
-status=0
 for expected in '"ProductName", "Stelvane"' '"CompanyName", "Brimlow Software"' \
     "\"FileVersion\", \"$3\"" "\"ProductVersion\", \"$3\"" "FILEVERSION $(echo "$3" | sed 's/\./, /g')" \
     'RT_GROUP_ICON */' 'Has 2 elements.'; do
-    printf '%s\n' "$resources" | grep -qF -- "$expected" || { echo "Not in $2: $expected"; status=1; }
+    printf '%s\n' "$resources" | grep -qF -- "$expected" || { echo "Not in $2: $expected"; exit 1; }
 done
-exit $status
