@@ -22,7 +22,7 @@ static void appendLine(const wchar_t *name, const std::wstring &line)
     }
 }
 
-int wmain()
+int main()
 {
     int count = 0;
     wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
