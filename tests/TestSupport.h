@@ -18,8 +18,7 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every test's entry point: settings and desktop folders in a fresh temporary folder (set before
-// anything reads them, so no test sees the machine's browser), images registered, an application.
+// Every test's entry point: settings and desktop folders empty, so no test sees the machine's.
 #define STELVANE_TEST_MAIN(TestObject)                                                             \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \

@@ -23,9 +23,8 @@ if [ -n "$browser" ]; then
     "${run[@]}" wineboot --init
     ini="$WINEPREFIX/drive_c/ProgramData/Brimlow Software/Stelvane/Stelvane.ini" w="Z:$work"
     mkdir -p "$(dirname "$ini")"
-    printf '[General]\r\nPathToViewers=%s\r\nPathToReports=%s\r\nPathToBrowser=%s\r\nBrowserArguments=%s\r\n' \
-        "$w/sample/Report Viewers" "$w/sample/Reports Data" "$w/Web browser/browser.exe" \
-        '--new-window \"%1\"' >"$ini"
+    printf '[General]\r\nPathToViewers=%s\r\nPathToReports=%s\r\nPathToBrowser=%s\r\nBrowserArguments=--new-window \\"%%1\\"\r\n' \
+        "$w/sample/Report Viewers" "$w/sample/Reports Data" "$w/Web browser/browser.exe" >"$ini"
     received="$work/Web browser/commandline.txt" delay=50
     expected="\"Z:${work//\//\\}\\Web browser\\browser.exe\"  --new-window file:///$w/sample/$(url "$w")"
 else
@@ -53,8 +52,7 @@ wait_for shown 2>/dev/null || fail "the window did not appear and take the focus
 if [ -z "$browser" ]; then
     wait_for grep -qxF "PathToBrowser=$work/browser" "$ini" || fail "the default browser was not stored"
     grep -qxF 'BrowserArguments=--new-window \"%1\" @@' "$ini" || fail "its arguments were not stored"
-    # The gear button precedes the Stone ID field; on the settings page "&Timeout:" leads to its
-    # spin box, and two Tabs further is OK.
+    # Shift+Tab: the gear button before the Stone ID; Alt+T: "&Timeout:"; two Tabs on: OK.
     xdotool key shift+Tab space alt+t ctrl+a
     xdotool type --delay 30 2500
     xdotool key Tab Tab space

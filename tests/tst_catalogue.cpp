@@ -38,7 +38,6 @@ QByteArray doc(const QByteArray &dateTime, const QByteArray &prolog = {},
            root.split(' ').first() + '>';
 }
 
-// A typical file: declared and indented.
 const QByteArray Metadata = doc("2024-03-05 14:22", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")
                                 .replace("RT_POLISH", "RT_COMPARATIVE")
                                 .replace("><", ">\n <");

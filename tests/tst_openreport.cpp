@@ -227,6 +227,11 @@ private slots:
         QTRY_VERIFY(
             readFile(at("~/reports/X17/0007 polished/metadata.xml"))
                 .contains("<Comment>" + str("Re-cut\u00e9<b>").toUtf8().toBase64() + "</Comment>"));
+        auto *view = page->tableView; // a double click opens a report (on its comment it edits)
+        const QPoint cell = view->visualRect(view->model()->index(4, 1)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell);
+        run({{'t', "", nullptr, All, Latest, 't'}});
         // Offscreen no folder opens; under X11 a stand-in xdg-open records its argument.
         const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
         run({{'t', "Ctrl+O",

@@ -10,9 +10,8 @@ static const auto s = [](const char *text) { return QString::fromUtf8(text); };
 static const char *const labels[] = {
     "&Viewers Path:", "&Data Path:", "&Executable:", "&Arguments:"};
 static const QString suffix = s("/Brimlow Software/Stelvane/Stelvane.ini");
-// What the fake system answers, and where the last folder dialog started, with its options.
-static QList<Platform::BrowserCommand> candidates;
-static QString answer, dialogStart;
+static QList<Platform::BrowserCommand> candidates; // the fake system's default browsers
+static QString answer, dialogStart; // the fake dialogs' answer; where a folder dialog started
 
 // Each file differs in length, so the toolkit never takes it for the one it has already parsed.
 static void writeSettings(const QByteArray &text)
