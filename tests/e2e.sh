@@ -31,8 +31,7 @@ else
     run=() received="$work/args" delay=30
     printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"$0.tmp" && mv "$0.tmp" "${0%%/*}/args"\n' >"$work/browser"
     chmod +x "$work/browser"
-    export PROGRAMDATA="$work/pd" XDG_CONFIG_HOME="$work/xdg" XDG_DATA_HOME="$work/xdg"
-    export XDG_CONFIG_DIRS="$work/none" XDG_DATA_DIRS="$work/none"
+    for v in PROGRAMDATA XDG_CONFIG_HOME XDG_DATA_HOME XDG_CONFIG_DIRS XDG_DATA_DIRS; do export "$v=$work/xdg"; done
     ini="$PROGRAMDATA/Brimlow Software/Stelvane/Stelvane.ini"
     mkdir -p "$(dirname "$ini")" "$work/xdg/applications"
     printf '[General]\nPathToViewers=%s\nPathToReports=%s\n' "$work/sample/Report Viewers" \
@@ -42,7 +41,6 @@ else
         >"$work/xdg/applications/b.desktop"
     expected=$(printf -- '--new-window\nfile://%s/sample/%s\n@@' "$work" "$(url "$work")")
 fi
-setxkbmap us
 "${run[@]}" "$client" &
 pid=$!
 shown() { window=$(xdotool search --onlyvisible --name '^Stelvane$' | head -n 1) && [ -n "$window" ] &&
@@ -62,8 +60,7 @@ fi
 # Escape selects the Stone ID for typing over; Return searches, then opens the latest report. A busy
 # client may still be sliding pages (the focus moves when a slide ends) or drop keys after a search.
 opens() {
-    xdotool key Escape
-    xdotool type --delay "$delay" GV-1001
+    xdotool key Escape type --delay "$delay" GV-1001
     for _ in 1 2 3; do
         xdotool key Return
         for _ in $(seq 10); do [ -s "$received" ] && return 0; sleep 0.1; done

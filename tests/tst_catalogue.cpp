@@ -333,10 +333,9 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
     // Plain files are read directly; each one-byte change of one reads as the stream reader's.
     void plainFilesReadAsTheStreamReaderReadsThem()
     {
-        const auto same = [](const QByteArray &variant) {
+        const auto same = [](const QByteArray &v) {
             QDomDocument document;
-            const MetadataScan direct = scanMetadata(variant),
-                               read = scanMetadata(variant, &document);
+            const MetadataScan direct = scanMetadata(v), read = scanMetadata(v, &document);
             return direct.fields == read.fields && direct.error == read.error &&
                    direct.refused == read.refused;
         };

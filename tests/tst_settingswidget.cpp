@@ -7,8 +7,7 @@
 #include <QtWidgets>
 
 static const auto s = [](const char *text) { return QString::fromUtf8(text); };
-static const char *const labels[] = {
-    "&Viewers Path:", "&Data Path:", "&Executable:", "&Arguments:"};
+const char *const labels[] = {"&Viewers Path:", "&Data Path:", "&Executable:", "&Arguments:"};
 static const QString suffix = s("/Brimlow Software/Stelvane/Stelvane.ini");
 static QList<Platform::BrowserCommand> candidates; // the fake system's default browsers
 static QString answer, dialogStart; // the fake dialogs' answer; where a folder dialog started
@@ -56,14 +55,13 @@ private slots:
     {
         const QString folder = QFile::decodeName(qgetenv("PROGRAMDATA")); // temporary in tests
         QCOMPARE(QDir::fromNativeSeparators(settingsFilePath()), folder + suffix);
-        QString read; // the flag and the timeout of each value
+        QStringList read; // the flag and the timeout of each value
         for (const char *value : {"", "0", "FALSE", "no", "2500"}) {
             writeSettings(QByteArray("AutoFindReports=") + value + "\nOpenReportTimeout=" + value);
-            const QSettings settings = openSettings();
-            read += QString::number(settingBool(settings, SettingsKey::AutoFindReports)) +
-                    QString::number(settingInt(settings, SettingsKey::OpenReportTimeout)) + s(" ");
+            read << QString::number(settingBool(openSettings(), SettingsKey::AutoFindReports)) +
+                        QString::number(settingInt(openSettings(), SettingsKey::OpenReportTimeout));
         }
-        QCOMPARE(read, s("00 00 00 10 12500 "));
+        QCOMPARE(read.join(QLatin1Char(' ')), s("00 00 00 10 12500"));
 
         CSettingsWidget::defaultBrowserCommands = [] { return candidates; };
         CSettingsWidget::getOpenFileName = [](auto *, const auto &, const auto &, const auto &,
@@ -77,10 +75,9 @@ private slots:
                       "InterceptNewLineInStoneID=true\n");
         candidates = {*Platform::splitQuotedCommandLine(s("\"C:\\b.exe\" \"-o\" -x \"%1\""))};
         CSettingsWidget page;
-        const QStringList loaded = {s("D:\\V"), s("//lab/r"), s("C:\\b.exe\" \"-o"),
-                                    s("-x \"%1\"")};
+        const QStringList saved = {s("D:\\V"), s("//lab/r"), s("C:\\b.exe\" \"-o"), s("-x \"%1\"")};
         const QStringList edited = {s("V:/v, new"), QString(), s("/usr/bin/edited"), s("-a b")};
-        QCOMPARE(texts(nullptr), loaded);
+        QCOMPARE(texts(nullptr), saved);
         page.show(); // the buttons get the icons the style gives them
         auto *box = page.findChild<QDialogButtonBox *>();
         QCOMPARE(!box->button(QDialogButtonBox::Ok)->icon().isNull(),
@@ -89,7 +86,7 @@ private slots:
         connect(&page, &CSettingsWidget::settingsChanged, [&] { emitted << s("changed"); });
         connect(&page, &CSettingsWidget::closeSettings, [&] { emitted << s("close"); });
         for (const auto button : {QDialogButtonBox::Cancel, QDialogButtonBox::Ok}) {
-            QCOMPARE(texts(&page), loaded);
+            QCOMPARE(texts(&page), saved);
             QCOMPARE(page.findChild<QSpinBox *>()->text(), s("2500 ms"));
             QVERIFY(page.findChild<QCheckBox *>()->isChecked());
             for (int i = 0; i < 4; ++i)

@@ -200,11 +200,10 @@ private slots:
     void slidingStack()
     {
         // "pages requests: log" from page 0; n names page n mod count; a wrap repeats the index
-        const QStringList rows =
-            QStringLiteral("2 0: 0|3 1 1: 1f|3 1 0 2: 12f|3 2 1 0 1 0: 20f|2 1 0: 10f|2 1 2: 100|"
-                           "2 3: 11|3 8: 22|3 -2: 11|3 -3: 0|3 -4: |2 1 3: 11")
-                .split(QLatin1Char('|'));
-        for (const QString &row : rows) {
+        for (const QString &row :
+             QStringLiteral("2 0: 0|3 1 1: 1f|3 1 0 2: 12f|3 2 1 0 1 0: 20f|2 1 0: 10f|2 1 2: 100|"
+                            "2 3: 11|3 8: 22|3 -2: 11|3 -3: 0|3 -4: |2 1 3: 11")
+                 .split(QLatin1Char('|'))) {
             CSlidingStackedWidget s;
             QString log = row.section(QLatin1Char(':'), 0, 0);
             watch(s, log += QLatin1String(": "), row.left(1).toInt());
