@@ -1,5 +1,6 @@
 #include "app/CSlidingStackedWidget.h"
 
+#include <QApplication>
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
 
@@ -84,14 +85,22 @@ void CSlidingStackedWidget::slideToPage(int target)
 
 void CSlidingStackedWidget::animationDoneSlot()
 {
+    // When another slide follows at once, the focus stays where it was during this one: the page
+    // that becomes current for a moment would otherwise take it, and the keys typed during the
+    // next slide would go to a page on its way out.
+    const QPointer<QWidget> focus =
+        pendingIndex != nextIndex ? QApplication::focusWidget() : nullptr;
     setCurrentIndex(nextIndex);
     if (QWidget *outgoing = widget(nowIndex)) {
         outgoing->hide();
         outgoing->move(nowPosition);
     }
     active = false;
-    if (pendingIndex == currentIndex())
+    if (pendingIndex == currentIndex()) {
         emit animationFinished();
-    else
+    } else {
         slide(pendingIndex);
+        if (focus && focus->isVisible())
+            focus->setFocus(Qt::OtherFocusReason);
+    }
 }

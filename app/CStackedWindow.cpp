@@ -17,6 +17,10 @@ CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
 
     openReportWidget.reset(new COpenReportWidget(this));
     settingsWidget.reset(new CSettingsWidget(this));
+    // On a first start the settings page stores the default browser after the open-report page
+    // has read the settings: the page takes it at once.
+    if (settingsWidget->defaultBrowserTaken())
+        openReportWidget->takeDefaultBrowser();
 
     pageStack->addWidget(openReportWidget.data());
     pageStack->addWidget(settingsWidget.data());
@@ -54,6 +58,12 @@ void CStackedWindow::showSettingsWidget()
 void CStackedWindow::showOpenReportWidget()
 {
     pageStack->slide(0);
+    // The operator may type as soon as the settings page has closed, while the pages still slide:
+    // the keys go where the focus was on the open-report page (or the Stone ID field).
+    if (QWidget *previous = openReportWidget->focusWidget())
+        previous->setFocus(Qt::OtherFocusReason);
+    else
+        openReportWidget->focusInStoneID();
 }
 
 void CStackedWindow::applySizeRule()

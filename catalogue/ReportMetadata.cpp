@@ -2,6 +2,7 @@
 
 #include "openreport/CConsole.h"
 #include "openreport/COpenReportWidget.h"
+#include "platform/Platform.h"
 
 #include <QCoreApplication>
 #include <QDomDocument>
@@ -41,6 +42,29 @@ bool readMetadataBytes(QFile &file, QByteArray &bytes, QString &readError)
         readError = file.errorString();
     file.close();
     return true;
+}
+
+// Writes a metadata file's new content over its old content in the file itself, which keeps its
+// owner, group and access list, and reads it back. When the new content does not read back, the
+// old content is put back as far as the file allows. Sets `error` when the file does not hold the
+// new content.
+void writeInPlace(const QString &path, const QByteArray &content, const QByteArray &original,
+                  QString &error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        error = file.errorString();
+        return;
+    }
+    const bool written =
+        file.write(content) == content.size() && file.resize(content.size()) && file.flush();
+    if (written && file.seek(0) && file.read(content.size() + 1) == content)
+        return;
+    error = written ? QCoreApplication::translate("COpenReportWidget",
+                                                  "the file does not read back as written")
+                    : file.errorString();
+    if (file.seek(0) && file.write(original) == original.size())
+        file.resize(original.size());
 }
 
 // Adds the node for the reader's current token to the document being built.
@@ -408,7 +432,7 @@ bool COpenReportWidget::hasCommentElement(const QString &folderName)
     return scan.fields.hasComment;
 }
 
-void COpenReportWidget::saveReportComment(const QString &folderName, const QString &comment)
+bool COpenReportWidget::saveReportComment(const QString &folderName, const QString &comment)
 {
     const QString path = metadataFilePath(folderName);
     QFile file(path);
@@ -417,14 +441,14 @@ void COpenReportWidget::saveReportComment(const QString &folderName, const QStri
     if (!readMetadataBytes(file, original, readError)) {
         console->printError(tr("Cannot open metadata file for ") + folderName + tr(" report: ") +
                             file.errorString());
-        return;
+        return false;
     }
     QDomDocument reportMetadataDoc;
     const MetadataScan before = scanMetadata(original, &reportMetadataDoc);
     if (!readError.isEmpty() || !before.error.isEmpty() ||
         reportMetadataDoc.documentElement().isNull()) {
         console->printError(tr("Cannot read metadata file for ") + folderName + tr(" report"));
-        return;
+        return false;
     }
 
     QDomElement root = reportMetadataDoc.documentElement();
@@ -472,23 +496,33 @@ void COpenReportWidget::saveReportComment(const QString &folderName, const QStri
         console->printError(tr("Cannot write metadata file for ") + folderName + tr(" report: ") +
                             (tooLong ? tr("the comment is too long")
                                      : tr("the new content would not read back as written")));
-        return;
+        return false;
     }
 
     // The new content replaces the old file only when all of it has been written, through a
-    // temporary file beside it that takes the old file's permissions. A folder that allows no new
-    // file but a writable metadata.xml gets the content written in place instead.
+    // temporary file beside it that takes the old file's permissions, group and (where the
+    // system lets the writer) owner. A folder that allows no new file but a writable
+    // metadata.xml gets the content written in place instead, and so does a writer who cannot
+    // give the new file the old one's group: the other operators of that group would lose it.
     QSaveFile output(path);
     output.setDirectWriteFallback(true);
     if (!output.open(QIODevice::WriteOnly)) {
         console->printError(tr("Cannot open metadata file for ") + folderName + tr(" report: ") +
                             output.errorString());
-        return;
+        return false;
     }
-    // The explicit flush matters: commit() does not notice a failure of its own final flush and
-    // would put a cut-off file in place of the old one.
-    if (output.write(content) != content.size() || !output.flush() || !output.commit()) {
-        console->printError(tr("Cannot write metadata file for ") + folderName + tr(" report: ") +
-                            output.errorString());
+    QString writeError;
+    if (!Platform::keepOwnerAndGroup(output.handle(), path)) {
+        output.cancelWriting();
+        writeInPlace(path, content, original, writeError);
+    } else if (output.write(content) != content.size() || !output.flush() || !output.commit()) {
+        // The explicit flush matters: commit() does not notice a failure of its own final flush
+        // and would put a cut-off file in place of the old one.
+        writeError = output.errorString();
     }
+    if (writeError.isEmpty())
+        return true;
+    console->printError(tr("Cannot write metadata file for ") + folderName + tr(" report: ") +
+                        writeError);
+    return false;
 }

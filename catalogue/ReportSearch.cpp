@@ -140,9 +140,11 @@ bool COpenReportWidget::searchReports()
         std::error_code typeError;
         if (!entry->is_directory(typeError))
             continue;
-        // The iterator never lists "." and "..".
+        // The iterator never lists "." and "..". A name that the file name encoding cannot give
+        // back as it is on disk (not valid UTF-8, for example) would lead every later action to a
+        // folder that does not exist: such a folder is left out, as such a file is.
         const QString name = Platform::fileNameOf(entry->path());
-        if (!isReportFolderName(name))
+        if (!isReportFolderName(name) || !Platform::isExactFileName(name, entry->path()))
             continue;
 
         const ReportFolderFiles files = listReportFolder(entry->path());

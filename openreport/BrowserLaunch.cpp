@@ -20,9 +20,12 @@ QString percentEncoded(const QString &path)
     return QString::fromLatin1(QUrl::toPercentEncoding(path, QByteArrayLiteral("/\\:")));
 }
 
+// File names are matched as the file system compares them: on Windows "BROWSER.EXE" is a program
+// and "FIREFOX.EXE" is Firefox.
 bool matchesWildcard(const QString &pattern, const QString &text)
 {
-    return QRegExp(pattern, Qt::CaseSensitive, QRegExp::Wildcard).exactMatch(text);
+    return QRegExp(pattern, Platform::fileNameCaseSensitivity(), QRegExp::Wildcard)
+        .exactMatch(text);
 }
 
 // The scheme and slashes put before an encoded path, decided on the folder setting it lies in.

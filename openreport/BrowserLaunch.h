@@ -22,5 +22,6 @@ QStringList browserArgumentList(const QString &browserArguments, const QString &
 // parts.
 QString reportNameOfDataPath(const QString &reportDataPath);
 
-// Whether the browser path names a Firefox executable (case sensitive, anywhere in the path).
+// Whether the browser path names a Firefox executable: "firefox" anywhere in the path, in lower
+// case, or in any case on Windows.
 bool isFirefoxPath(const QString &pathToBrowser);

@@ -1,5 +1,7 @@
 #include "openreport/CExLineEdit.h"
 
+#include "app/Scaling.h"
+
 #include <QByteArray>
 #include <QCompleter>
 #include <QIcon>
@@ -8,6 +10,37 @@
 #include <QStringListModel>
 #include <QStyle>
 #include <QToolButton>
+#include <QValidator>
+
+namespace {
+
+// Text copied from a spreadsheet cell or another program often ends in a line break, which the
+// field would show as a space and a search would take as part of the text. Line breaks at
+// either end of the field's text are dropped as text comes in; one inside the text stays.
+class LineBreakTrimmer final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &text, int &position) const override
+    {
+        const auto isLineBreak = [](QChar c) {
+            return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+        };
+        int begin = 0;
+        while (begin < text.size() && isLineBreak(text.at(begin)))
+            ++begin;
+        int end = text.size();
+        while (end > begin && isLineBreak(text.at(end - 1)))
+            --end;
+        position = qBound(0, position - begin, end - begin);
+        text = text.mid(begin, end - begin);
+        // Anything else is acceptable, so the field goes on reporting every end of editing.
+        return Acceptable;
+    }
+};
+
+} // namespace
 
 CExLineEdit::CExLineEdit(const QString &normalImageUrl, const QString &hoverImageUrl,
                          const QString &throbberFileName, const QString &toolTip,
@@ -42,6 +75,7 @@ CExLineEdit::CExLineEdit(const QString &normalImageUrl, const QString &hoverImag
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     setCompleter(completer);
 
+    setValidator(new LineBreakTrimmer(this));
     setToolTip(toolTip);
     setFocusPolicy(Qt::StrongFocus);
     const int textMargin = qRound(5 * dpiScale);
@@ -53,7 +87,7 @@ CExLineEdit::CExLineEdit(const QString &normalImageUrl, const QString &hoverImag
             [this] { toolButton->setIcon(QIcon(throbber->currentPixmap())); });
 
     // Keep typed text from running under the button.
-    const int frame = qRound(style()->pixelMetric(QStyle::PM_DefaultFrameWidth) * dpiScale);
+    const int frame = qRound(styleLengthAt96Dpi(this, QStyle::PM_DefaultFrameWidth) * dpiScale);
     const QSize buttonSize = toolButton->sizeHint();
     setStyleSheet(QStringLiteral("QLineEdit { padding-right: %1px; } ")
                       .arg(buttonSize.width() + textMargins().right() + frame));
@@ -88,7 +122,7 @@ void CExLineEdit::setReportIDs(QStringList &reportIDs)
 void CExLineEdit::resizeEvent(QResizeEvent *)
 {
     const QSize buttonSize = toolButton->sizeHint();
-    const int frame = qRound(style()->pixelMetric(QStyle::PM_DefaultFrameWidth) * dpiScale);
+    const int frame = qRound(styleLengthAt96Dpi(this, QStyle::PM_DefaultFrameWidth) * dpiScale);
     const QRect r = rect();
     toolButton->move(r.right() - textMargins().right() - frame - buttonSize.width(),
                      (r.bottom() - buttonSize.height()) / 2);

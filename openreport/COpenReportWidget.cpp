@@ -1,5 +1,6 @@
 #include "openreport/COpenReportWidget.h"
 
+#include "app/Scaling.h"
 #include "openreport/CConsole.h"
 #include "openreport/CExLineEdit.h"
 #include "reportlist/CMetadataModel.h"
@@ -33,14 +34,30 @@ COpenReportWidget::COpenReportWidget(QWidget *parent) : QWidget(parent)
     setLayout(mainLayout);
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
     loadSettings();
+    runStartupChecks();
+    installEventFilter(this);
+}
 
+void COpenReportWidget::runStartupChecks()
+{
     // The configuration errors show in the console as soon as the window appears; with the
     // Stone ID still empty the search reports nothing else and the table stays empty.
     viewersReady = discoverViewers();
     reportsFound = searchReports();
     browserReady = checkBrowserExecutable();
+}
 
-    installEventFilter(this);
+void COpenReportWidget::takeDefaultBrowser()
+{
+    const QSettings settings = openSettings();
+    pathToBrowser =
+        QUrl::fromLocalFile(settingString(settings, SettingsKey::PathToBrowser)).toLocalFile();
+    browserArguments = settingString(settings, SettingsKey::BrowserArguments);
+    // The start-up console as it would have been with this browser from the start: no stale
+    // browser error, and the other checks' messages once each.
+    console->clear();
+    configMessages.clear();
+    runStartupChecks();
 }
 
 COpenReportWidget::~COpenReportWidget()
@@ -100,7 +117,7 @@ void COpenReportWidget::createWidgets()
 
     actionButton = new QPushButton(QStringLiteral("&Find Reports"), this);
     const int verticalPadding =
-        qRound(dpiScale * style()->pixelMetric(QStyle::PM_DefaultFrameWidth)) + scaled(5);
+        scaled(styleLengthAt96Dpi(this, QStyle::PM_DefaultFrameWidth)) + scaled(5);
     actionButton->setStyleSheet(QStringLiteral("padding:") + QString::number(verticalPadding) +
                                 QStringLiteral(" ") + QString::number(scaled(20)) +
                                 QStringLiteral("px;"));

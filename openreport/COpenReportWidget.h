@@ -39,6 +39,10 @@ public:
     // Reads the page's settings from the settings file, and writes the two check-box states.
     void loadSettings();
     void saveSettings();
+    // Takes the browser that the settings page stored as the system's default while the window
+    // was being built (the page itself read the settings before that) and checks the
+    // configuration again, so the first session opens reports in it.
+    void takeDefaultBrowser();
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -83,6 +87,8 @@ private:
     void createTimers();
     void createLayouts();
     void createConnections();
+    // Viewer discovery, the search for the (still empty) Stone ID and the browser check.
+    void runStartupChecks();
 
     void onStoneIDTextChanged();
     void onAutoFindTimeout();
@@ -108,7 +114,9 @@ private:
     // Metadata file of one report folder of the current stone.
     bool readReportMetadata(const QString &folderName, const QString &dataFileName);
     bool hasCommentElement(const QString &folderName);
-    void saveReportComment(const QString &folderName, const QString &comment);
+    // Writes a new comment into the report's metadata file; false (with a message) when the file
+    // could not be changed.
+    bool saveReportComment(const QString &folderName, const QString &comment);
     QString metadataFilePath(const QString &folderName) const;
 
     // Report search: fills `reports` with the current stone's reports.

@@ -126,17 +126,25 @@ void COpenReportWidget::dataChanged(const QModelIndex &topLeft, const QModelInde
 {
     if (!topLeft.isValid() && !bottomRight.isValid())
         return;
-    updateConsole();
     const int row = topLeft.row();
-    const QString text =
-        metadataModel->data(metadataModel->index(row, CMetadataModel::CommentColumn)).toString();
+    const QModelIndex comment = metadataModel->index(row, CMetadataModel::CommentColumn);
+    const QString text = metadataModel->data(comment).toString();
     // The row's own folder, so that two folders with one number keep their own comments.
     const QString folderName = folderNameOfRow(row);
     const auto report = reports.find(folderName);
+    // The comment the file holds needs no writing; that is also what a row is set back to.
+    if (report != reports.end() && report.value().comment == text)
+        return;
+    updateConsole();
     if (report == reports.end())
         return;
+    const QString written = report.value().comment;
     report.value().comment = text;
-    saveReportComment(folderName, text);
+    // After a failed write the row shows the comment that the file still holds.
+    if (!saveReportComment(folderName, text)) {
+        report.value().comment = written;
+        metadataModel->setData(comment, written, Qt::EditRole);
+    }
 }
 
 void COpenReportWidget::openReportFolder()

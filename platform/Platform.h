@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 // The few places where the client depends on the operating system. Each function has one
 // implementation per system (Platform_win.cpp, Platform_unix.cpp), chosen by the build, so
@@ -22,6 +23,17 @@ QString settingsFileLocation();
 // ".exe". Windows knows programs by that ending alone, so there this is always false; elsewhere
 // it is true for an executable regular file.
 bool isExecutableProgram(const QString &path);
+
+// Gives a new file, open as `handle` and about to replace the file at `path`, that file's owner
+// and group as far as the writer may, so that whoever could change the old file can change the
+// new one: the group (false when the writer is not a member of it), and the owner where the
+// system allows it (an administrator). On Windows the replacement takes the access list its
+// folder passes on, as the files that the laboratory's programs write there do: nothing to do.
+bool keepOwnerAndGroup(int handle, const QString &path);
+
+// How the file system compares names: Windows ignores letter case ("BROWSER.EXE" is a program,
+// "FIREFOX.EXE" is Firefox), other systems do not.
+Qt::CaseSensitivity fileNameCaseSensitivity();
 
 // How a local path becomes a file URL. Windows paths begin with a drive letter ("C:/...") or,
 // on a network share, with "//server"; elsewhere a local absolute path already begins with "/".

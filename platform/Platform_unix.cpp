@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace Platform {
 
 QString settingsFileLocation()
@@ -26,6 +29,24 @@ bool isExecutableProgram(const QString &path)
 {
     const QFileInfo info(path);
     return info.isFile() && info.isExecutable();
+}
+
+bool keepOwnerAndGroup(int handle, const QString &path)
+{
+    struct stat replaced = {};
+    struct stat replacement = {};
+    if (::stat(QFile::encodeName(path).constData(), &replaced) != 0 ||
+        ::fstat(handle, &replacement) != 0)
+        return false;
+    if (replacement.st_uid == replaced.st_uid && replacement.st_gid == replaced.st_gid)
+        return true;
+    return ::fchown(handle, replaced.st_uid, replaced.st_gid) == 0 ||
+           ::fchown(handle, uid_t(-1), replaced.st_gid) == 0;
+}
+
+Qt::CaseSensitivity fileNameCaseSensitivity()
+{
+    return Qt::CaseSensitive;
 }
 
 FileUrlStyle fileUrlStyle()

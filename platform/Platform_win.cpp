@@ -19,6 +19,16 @@ bool isExecutableProgram(const QString &)
     return false;
 }
 
+bool keepOwnerAndGroup(int, const QString &)
+{
+    return true;
+}
+
+Qt::CaseSensitivity fileNameCaseSensitivity()
+{
+    return Qt::CaseInsensitive;
+}
+
 FileUrlStyle fileUrlStyle()
 {
     return FileUrlStyle::Windows;

@@ -1,5 +1,7 @@
 #include "reportlist/CReportsDataTableView.h"
 
+#include "app/Scaling.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -26,7 +28,9 @@ CReportsDataTableView::CReportsDataTableView(QWidget *parent) : QTableView(paren
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int rowHeight = qRound(verticalHeader()->defaultSectionSize() * dpiScale);
+    const int rowHeight =
+        qRound(styleLengthAt96Dpi(verticalHeader(), QStyle::PM_HeaderDefaultSectionSizeVertical) *
+               dpiScale);
     verticalHeader()->setDefaultSectionSize(rowHeight);
     verticalHeader()->hide();
 
@@ -58,8 +62,9 @@ void CReportsDataTableView::computeColumnWidths()
     const int rows = itemModel ? itemModel->rowCount() : 0;
     const int columns = itemModel ? itemModel->columnCount() : 0;
 
-    const int frame = qRound(style()->pixelMetric(QStyle::PM_DefaultFrameWidth) * dpiScale);
-    const int margin = qRound(style()->pixelMetric(QStyle::PM_HeaderMargin) * dpiScale);
+    const int frame = qRound(styleLengthAt96Dpi(this, QStyle::PM_DefaultFrameWidth) * dpiScale);
+    const int margin =
+        qRound(styleLengthAt96Dpi(horizontalHeader(), QStyle::PM_HeaderMargin) * dpiScale);
     const int allowance = 2 * (frame + margin);
     // The header would otherwise widen a narrow column such as the number to its own minimum,
     // and the sections would no longer add up to the viewport; no natural width is smaller.

@@ -41,6 +41,9 @@ public:
     static FileDialog getOpenFileName;
     static BrowserLookup defaultBrowserCommands;
 
+    // Whether the page has taken the system's default browser in this run (and stored it).
+    bool defaultBrowserTaken() const { return !defaultBrowserPath.isEmpty(); }
+
 signals:
     // The settings file holds new values; emitted by OK only, before closeSettings().
     void settingsChanged();

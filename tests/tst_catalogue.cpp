@@ -14,8 +14,10 @@
 #endif
 #ifdef Q_OS_LINUX
 #include <csignal>
+#include <grp.h>
 #include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -86,11 +88,16 @@ class TestCatalogue : public QObject
     bool make(const QString &entries) const
     {
         for (const QString &entry : entries.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            QStringList parts =
-                QUrl::fromPercentEncoding(entry.trimmed().toUtf8()).split(QLatin1Char('='));
+            const QByteArray bytes = QByteArray::fromPercentEncoding(entry.trimmed().toUtf8());
+            QStringList parts = QString::fromUtf8(bytes).split(QLatin1Char('='));
             const bool hidden = parts[0].startsWith(QLatin1Char('!'));
+#ifdef Q_OS_WIN
             const auto path =
                 std::filesystem::u8path(dir->filePath(parts[0].remove(0, hidden)).toStdString());
+#else // the name's bytes as they are, valid UTF-8 or not
+            const auto path = std::filesystem::path(
+                (dir->path().toUtf8() + '/' + bytes.split('=').first().mid(hidden)).toStdString());
+#endif
             std::error_code error;
             std::filesystem::create_directories(path.parent_path(), error);
             if (!parts[0].endsWith(QLatin1Char('/')) &&
@@ -167,6 +174,11 @@ check: no file           | check 0001 | reports/S/0001/ | Error: Cannot open met
 check: malformed         | check 0001 | reports/S/0001/metadata.xml=<ReportMetadata><DateTime> | Error: Failed to parse metadata file for 0001 report: * | no | no
 write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | yes
 )");
+#ifndef Q_OS_WIN // a name on disk that is not valid UTF-8: no action could reach the folder
+        table += QString::fromUtf8(R"(
+search: name not UTF-8    | search | reports/S/0007/a.js; reports/S/0007/metadata.xml; reports/S/0008 bad%FF/a.js; reports/S/0008 bad%FF/metadata.xml | Found 1 report for a stone with the specified ID | no | S/0007/a.js
+)");
+#endif
 #ifdef Q_OS_WIN // "!" hides the entry as attrib +h does; only hidden files are passed over
         table += QString::fromUtf8(R"(
 search: hidden (attrib +h) | search | !reports/S/0001/; reports/S/0001/a.js; reports/S/0001/metadata.xml; !reports/S/0002/a.js; reports/S/0002/b.js; reports/S/0002/metadata.xml; reports/S/0003/a.js; !reports/S/0003/metadata.xml | Found 2 reports for a stone with the specified ID | no | S/0002/b.js
@@ -329,6 +341,48 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         page->saveReportComment(Id, comment);
         QCOMPARE(readFile(path), written);
     }
+
+#ifdef Q_OS_LINUX
+    // Operators of one group share the Reports Data folder (folders 0775, files 0664 of the group):
+    // after each comment edit the others of the group can still edit the file. A writer outside
+    // the group, who may write the file itself, writes it in place.
+    void commentEditsLeaveTheFileToTheGroup()
+    {
+        if (geteuid() != 0)
+            QSKIP("Acting as other operators takes an administrator");
+        const QString path = dir->filePath(QStringLiteral("reports/S/00012/metadata.xml"));
+        writeFile(path, Metadata);
+        for (QString folder = path; folder != QDir::rootPath(); folder = QFileInfo(folder).path())
+            QVERIFY(::chown(QFile::encodeName(folder), 0, 100) == 0 &&
+                    ::chmod(QFile::encodeName(folder), folder == path ? 0664 : 0775) == 0);
+        std::vector<gid_t> groups(getgroups(0, nullptr));
+        getgroups(int(groups.size()), groups.data());
+        // Acts as an operator in the file system, writes a comment, and describes the file.
+        const auto edit = [&](uid_t user, std::vector<gid_t> memberOf, const char *comment) {
+            setgroups(memberOf.size(), memberOf.data());
+            setfsgid(user);
+            setfsuid(user);
+            page->saveReportComment(Id, QString::fromLatin1(comment));
+            setfsuid(0);
+            setfsgid(0);
+            setgroups(groups.size(), groups.data());
+            struct stat file = {};
+            ::stat(QFile::encodeName(path), &file);
+            page->readReportMetadata(Id, {});
+            return QStringLiteral("%1:%2 %3 %4 %5")
+                .arg(file.st_uid)
+                .arg(file.st_gid)
+                .arg(file.st_mode & 07777, 0, 8)
+                .arg(page->reports.value(Id).comment, page->console->toPlainText());
+        };
+        QCOMPARE(edit(65534, {100}, "A"), QStringLiteral("65534:100 664 A "));
+        QCOMPARE(edit(1234, {100}, "B"), QStringLiteral("1234:100 664 B "));
+        QVERIFY(::chmod(QFile::encodeName(path), 0666) == 0);
+        QCOMPARE(edit(4321, {}, "C"), QStringLiteral("1234:100 666 C "));
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("metadata.xml")});
+    }
+#endif
 
     // Plain files are read directly; each one-byte change of one reads as the stream reader's.
     void plainFilesReadAsTheStreamReaderReadsThem()

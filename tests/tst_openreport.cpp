@@ -154,6 +154,62 @@ private slots:
 #endif
     }
 
+    // Keys go where the window has its focus while the pages slide: OK pressed before the
+    // settings page has slid in, then a Stone ID typed at once; Cancel, then Return at once.
+    void keysTypedWhileThePagesSlideAreNotLost()
+    {
+        start();
+        page->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(page));
+        auto *settingsPage = window->findChild<CSettingsWidget *>();
+        auto *buttons = settingsPage->findChild<QDialogButtonBox *>();
+        page->settingsButton->click();
+        QTest::qWait(50);
+        buttons->button(QDialogButtonBox::Ok)->click();
+        for (const char key : {'X', '1', '7', '\r'}) { // during the slide in, then the slide back
+            QTest::keyClick(window->windowHandle(), key);
+            QTest::qWait(250);
+        }
+        QTRY_COMPARE(shown(), str(All)); // "Find Reports:" when the keys went to the other page
+        QTRY_VERIFY(!settingsPage->isVisible());
+
+        page->settingsButton->click();
+        QTRY_VERIFY(!page->isVisible());
+        buttons->button(QDialogButtonBox::Cancel)->click();
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return); // opens the selected report
+        QTRY_COMPARE(launches(), QStringList{opened(str(Latest))});
+    }
+
+    // A Stone ID copied from a spreadsheet ends in a line break: pasted, it is the Stone ID that
+    // the field shows and the search finds. A line break inside the text still finds nothing.
+    void aPastedStoneIdEndingInALineBreakFindsTheStone()
+    {
+        start();
+        for (const char *copied : {"X17\r\n", "\nX17\n", "X1\n7"}) {
+            QApplication::clipboard()->setText(str(copied));
+            page->stoneIDEdit->clear();
+            QTest::keySequence(page->stoneIDEdit, QKeySequence::Paste);
+            QTest::keyClick(page->stoneIDEdit, Qt::Key_Return);
+            const bool inside = str(copied).trimmed().contains(ch('\n'));
+            QCOMPARE(page->stoneIDEdit->text(), inside ? str(copied) : str("X17"));
+            QCOMPARE(shown(), inside ? str("Find Reports:") : str(All));
+            QTRY_VERIFY(page->isEnabled()); // after the pause that follows Return
+        }
+    }
+
+    // A comment that cannot be written (the file was cut off after the search) is not shown as
+    // written: the row keeps the comment that the file holds.
+    void aCommentThatCannotBeWrittenIsNotShownAsWritten()
+    {
+        start();
+        run({{'f', "'X17 Return", nullptr, All, nullptr, 'T'}});
+        writeFile(at("~/reports/X17/0007 polished/metadata.xml"), "<R><Requir");
+        run({{'c', "'Re-cut Return"}}); // the editor commits after the key
+        QCOMPARE(page->console->toPlainText(),
+                 str("Error: Cannot read metadata file for 0007 polished report"));
+        QCOMPARE(page->tableView->model()->index(4, 4).data().toString(), QString());
+    }
+
     // Browser ("/...": not Windows), viewers, reports (//stelvane/share: a share), URL parts before
     // "/2.1/", "/X17/"; on Windows arguments, the command line ("@": "~" there, "U": the URL).
     void launchesBrowsers()
@@ -173,6 +229,12 @@ private slots:
             {"~/b/browser.exe", "~/V", "//stelvane/share/R", "file:///~/V",
              "file://stelvane/share/R", "--app=\"%1\" \"%1\" %1",
              "@\\b\\browser.exe  --app=\\\"%1\\\" U %1"},
+#ifdef Q_OS_WIN // where names compare regardless of case
+            {"~/b/BROWSER.EXE", "~/V", "~/R", "file:///~/V", "file://~/R", "\"%1\"",
+             "@\\b\\BROWSER.EXE  U"},
+            {"~/Mozilla/FIREFOX.EXE", "~/V", "~/R", "file:///~/V", "file:///~/R", "\"%1\"",
+             "@\\Mozilla\\FIREFOX.EXE  U"},
+#endif
             {"/bin/firefox", "/srv/V 100%#2", "//srv/s/R", "file:///srv/V%20100%25%232",
              "file://///srv/s/R"}};
         for (const auto &row : rows) {

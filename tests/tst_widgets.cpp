@@ -14,9 +14,9 @@ class TestWidgets : public QObject
 {
     Q_OBJECT
     static bool editing() { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }
-    static int atDpi(const QWidget &widget, QVector<int> values) // at 96, 100 or 144 DPI
+    static int atDpi(const QWidget &widget, QVector<int> values) // at 96, 100, 120, 144, 192 DPI
     {
-        return values.value(QVector<int>{96, 100, 144}.indexOf(widget.logicalDpiX()), -1);
+        return values.value(QVector<int>{96, 100, 120, 144, 192}.indexOf(widget.logicalDpiX()), -1);
     }
     static void watch(CSlidingStackedWidget &w, QString &log, int pages, int speed = 50)
     {
@@ -91,8 +91,10 @@ private slots:
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at(2, 3)); // closes, opens nothing
         QVERIFY(!editing());
 
-        QCOMPARE(view.rowHeight(0), atDpi(view, {30, 32, 68})); // the style's, scaled once more
-        view.updateMinimumHeight();
+        QCOMPARE(view.rowHeight(0), atDpi(view, {30, 31, 38, 45, 60})); // 30 design pixels
+        view.updateMinimumHeight(); // the header and five rows: 175 design pixels (the header
+        QVERIFY2(qAbs(view.minimumHeight() - 175 * view.logicalDpiX() / 96) <= 8, // a text's)
+                 qPrintable(QString::number(view.minimumHeight())));
         view.resize(900, 0);
         QTRY_COMPARE(view.viewport()->height() / view.rowHeight(0), 5); // five rows in view
         view.resize(60, 300); // too narrow: headers and cells fit, a comment widens nothing
@@ -151,10 +153,11 @@ private slots:
         auto *button = field.findChild<QToolButton *>(); // shown only with text
         QTest::keyClicks(&field, QString(40, QLatin1Char('W')));
         field.resize(300, 50);
-        const int m = atDpi(field, {5, 5, 8});                      // 5 design pixels
+        const int m = atDpi(field, {5, 5, 6, 8, 10});               // 5 design pixels
         const int gap = field.width() - button->geometry().right(); // just within the margin
         QVERIFY(button->isVisible() && field.textMargins() == QMargins(m, m, m, m));
-        QVERIFY(gap > m && gap < 2 * m && qAbs(button->geometry().center().y() - 24) < 2);
+        QVERIFY(gap > m && gap < 2 * m &&
+                qAbs(button->geometry().center().y() - field.rect().center().y()) < 2);
         QSignalSpy triggered(&field, &CExLineEdit::toolButtonTriggered);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(triggered.count(), 1);
@@ -180,10 +183,12 @@ private slots:
     {
         CStackedWindow window; // margins of 20 and 10 design pixels
         auto *stack = qobject_cast<CSlidingStackedWidget *>(window.centralWidget());
-        const int side = atDpi(window, {20, 21, 30}), top = atDpi(window, {10, 10, 15});
+        const int side = atDpi(window, {20, 21, 25, 30, 40}),
+                  top = atDpi(window, {10, 10, 13, 15, 20});
         QCOMPARE(window.contentsMargins(), QMargins(side, top, side, top));
-        const QSize hint = window.minimumSizeHint() - QSize(0, atDpi(window, {20, 0, 0}));
-        const QSize expected = atDpi(window, {0, 0, 1}) ? QSize(800, 600) : hint; // or the screen
+        const QSize hint = window.minimumSizeHint() - QSize(0, atDpi(window, {20, 0, 0, 0, 0}));
+        const QSize expected =
+            atDpi(window, {0, 0, 0, 1, 1}) ? QSize(800, 600) : hint; // or the screen
         QVERIFY(window.minimumSize() == expected && window.size() == expected);
 
         window.show();
