@@ -14,8 +14,8 @@ client=$(realpath "$1") examples=$(realpath "$2") browser=${3:+$(realpath "$3")}
 work=$(mktemp -d) pid=""
 trap 'kill "$pid" 2>/dev/null || true; [ -z "$browser" ] || wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# A loaded machine may be slow: each step waits up to 60 s for what it needs.
-wait_for() { for _ in $(seq 600); do "$@" && return 0; sleep 0.1; done; return 1; }
+# A loaded machine may be slow: each step waits up to two minutes for what it needs.
+wait_for() { for _ in $(seq 1200); do "$@" && return 0; sleep 0.1; done; return 1; }
 cp -r "$examples" "$work/sample"
 # The viewer 2.0 page with a report's data file, after "file://" and the sample's folder.
 url() { echo "Report%20Viewers/2.0/index.html?dataPath=file://$2/sample/Reports%20Data/$1/report.js"; }
@@ -63,7 +63,7 @@ wait_for grep -q "$stored" "$ini" || fail "the default browser was not stored: $
 open_stone() {
     xdotool type --delay "$delay" "$1"
     xdotool key Return
-    sleep 1
+    sleep 2
     xdotool key Return
 }
 received_is() { [ "$(cat "$received" 2>/dev/null)" = "$1" ]; }
