@@ -1,7 +1,5 @@
 #include "catalogue/ReportMetadata.h"
 
-#include "openreport/CConsole.h"
-#include "openreport/COpenReportWidget.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
@@ -23,48 +21,33 @@ QString decodeComment(const QString &text)
 }
 
 // Refusals that a comment alone can cause when it is written into a file.
-const char *const FileTooLarge = QT_TRANSLATE_NOOP("COpenReportWidget", "the file is too large");
-const char *const TooMuchText = QT_TRANSLATE_NOOP("COpenReportWidget", "too much text");
+const char *const FileTooLarge = QT_TRANSLATE_NOOP("ReportMetadata", "the file is too large");
+const char *const TooMuchText = QT_TRANSLATE_NOOP("ReportMetadata", "too much text");
 
 QString refusal(const char *reason)
 {
-    return QCoreApplication::translate("COpenReportWidget", reason);
-}
-
-// Reads at most one byte more than a metadata file may hold, so that no file, however large,
-// costs more memory than that. False when the file cannot be opened.
-bool readMetadataBytes(QFile &file, QByteArray &bytes, QString &readError)
-{
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bytes = file.read(MetadataFileSizeLimit + 1);
-    if (file.error() != QFileDevice::NoError)
-        readError = file.errorString();
-    file.close();
-    return true;
+    return QCoreApplication::translate("ReportMetadata", reason);
 }
 
 // Writes a metadata file's new content over its old content in the file itself, which keeps its
 // owner, group and access list, and reads it back. When the new content does not read back, the
-// old content is put back as far as the file allows. Sets `error` when the file does not hold the
-// new content.
-void writeInPlace(const QString &path, const QByteArray &content, const QByteArray &original,
-                  QString &error)
+// old content is put back as far as the file allows.
+CommentWrite writeInPlace(const QString &path, const QByteArray &content,
+                          const QByteArray &original)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) {
-        error = file.errorString();
-        return;
-    }
+    if (!file.open(QIODevice::ReadWrite))
+        return {CommentWrite::CannotWrite, file.errorString()};
     const bool written =
         file.write(content) == content.size() && file.resize(content.size()) && file.flush();
     if (written && file.seek(0) && file.read(content.size() + 1) == content)
-        return;
-    error = written ? QCoreApplication::translate("COpenReportWidget",
-                                                  "the file does not read back as written")
-                    : file.errorString();
+        return {CommentWrite::Written, {}};
+    const CommentWrite failure = written
+                                     ? CommentWrite{CommentWrite::NotReadBackFromFile, {}}
+                                     : CommentWrite{CommentWrite::CannotWrite, file.errorString()};
     if (file.seek(0) && file.write(original) == original.size())
         file.resize(original.size());
+    return failure;
 }
 
 // Adds the node for the reader's current token to the document being built.
@@ -281,7 +264,7 @@ MetadataScan scanMetadata(const QByteArray &bytes, QDomDocument *document)
         }
     }
     if (bytes.count('=') > MetadataAttributeLimit)
-        return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "too many attributes"));
+        return refuse(QT_TRANSLATE_NOOP("ReportMetadata", "too many attributes"));
 
     QXmlStreamReader reader(bytes);
     QDomNode parent;
@@ -305,16 +288,16 @@ MetadataScan scanMetadata(const QByteArray &bytes, QDomDocument *document)
         switch (token) {
         case QXmlStreamReader::DTD:
             if (reader.text().contains(QLatin1Char('[')))
-                return refuse(QT_TRANSLATE_NOOP("COpenReportWidget",
-                                                "the file declares its own document type"));
+                return refuse(
+                    QT_TRANSLATE_NOOP("ReportMetadata", "the file declares its own document type"));
             break;
         case QXmlStreamReader::EntityReference:
-            return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "the file refers to an entity"));
+            return refuse(QT_TRANSLATE_NOOP("ReportMetadata", "the file refers to an entity"));
         case QXmlStreamReader::StartElement:
             if (++depth > MetadataNestingLimit)
-                return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "elements nested too deeply"));
+                return refuse(QT_TRANSLATE_NOOP("ReportMetadata", "elements nested too deeply"));
             if (++elements > MetadataElementLimit)
-                return refuse(QT_TRANSLATE_NOOP("COpenReportWidget", "too many elements"));
+                return refuse(QT_TRANSLATE_NOOP("ReportMetadata", "too many elements"));
             for (const QXmlStreamAttribute &attribute : reader.attributes())
                 text += attribute.value().size();
             break;
@@ -369,87 +352,72 @@ void appendCommentElement(QDomDocument &document, QDomElement &parent, const QSt
     parent.appendChild(element);
 }
 
-QString COpenReportWidget::metadataFilePath(const QString &folderName) const
+MetadataFileBytes readMetadataFile(const QString &path)
 {
-    return pathToReports + QLatin1Char('/') + stoneID + QLatin1Char('/') + folderName +
-           QLatin1Char('/') + QStringLiteral("metadata.xml");
-}
-
-bool COpenReportWidget::readReportMetadata(const QString &folderName, const QString &dataFileName)
-{
-    ReportInfo info;
-    bool result = false;
-
-    // The file is read as bytes and the stream reader decodes it, line ends included. A file
-    // refused by the limits gives a record with empty fields, like one that cannot be opened.
-    QFile file(metadataFilePath(folderName));
-    QByteArray bytes;
-    QString readError;
-    if (readMetadataBytes(file, bytes, readError)) {
-        const MetadataScan scan = scanMetadata(bytes);
-        info.dateTime = scan.fields.dateTime;
-        info.reportType = reportTypeNames.value(scan.fields.reportType);
-        parseViewerVersion(scan.fields.requiredViewerVersion, info.requiredViewerVersion);
-        info.comment = decodeComment(scan.fields.comment);
-        result = scan.error.isEmpty() && readError.isEmpty();
+    MetadataFileBytes result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
     }
-
-    // The prefix is the first four characters when they are all digits (QChar::isDigit). The
-    // search reads thousands of files, so this is checked directly rather than with a pattern.
-    const QStringRef prefix = folderName.leftRef(4);
-    if (prefix.size() < 4 ||
-        !std::all_of(prefix.begin(), prefix.end(), [](QChar c) { return c.isDigit(); })) {
-        console->printError(tr("Report's prefix in ") + folderName + tr(" has wrong format"));
-        return false;
-    }
-    info.prefix = prefix.toInt(nullptr, 10);
-    info.dataFileName = dataFileName;
-    reports.insert(folderName, info);
+    result.opened = true;
+    result.bytes = file.read(MetadataFileSizeLimit + 1);
+    if (file.error() != QFileDevice::NoError)
+        result.error = file.errorString();
     return result;
 }
 
-bool COpenReportWidget::hasCommentElement(const QString &folderName)
+bool reportFolderPrefix(const QString &folderName, int &prefix)
 {
-    QFile file(metadataFilePath(folderName));
-    QByteArray bytes;
-    QString readError;
-    if (!readMetadataBytes(file, bytes, readError)) {
-        console->printError(tr("Cannot open metadata file for ") + folderName + tr(" report: ") +
-                            file.errorString());
+    // The prefix is the first four characters when they are all digits (QChar::isDigit). The
+    // search reads thousands of files, so this is checked directly rather than with a pattern.
+    const QStringRef digits = folderName.leftRef(4);
+    if (digits.size() < 4 ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
         return false;
-    }
-    // The answer is the one a scan that stops at the first Comment would give.
-    const MetadataScan scan = scanMetadata(bytes);
-    if (!scan.fields.hasComment && !scan.error.isEmpty()) {
-        console->printError(tr("Failed to parse metadata file for ") + folderName +
-                            tr(" report: ") + scan.error);
-        return false;
-    }
-    if (!readError.isEmpty()) {
-        console->printError(tr("Cannot read metadata file for ") + folderName + tr(" report: ") +
-                            readError);
-    }
-    return scan.fields.hasComment;
+    prefix = digits.toInt(nullptr, 10);
+    return true;
 }
 
-bool COpenReportWidget::saveReportComment(const QString &folderName, const QString &comment)
+ReportReading readReportInfo(const QString &path, const QMap<QString, QString> &reportTypeNames)
 {
-    const QString path = metadataFilePath(folderName);
-    QFile file(path);
-    QByteArray original;
-    QString readError;
-    if (!readMetadataBytes(file, original, readError)) {
-        console->printError(tr("Cannot open metadata file for ") + folderName + tr(" report: ") +
-                            file.errorString());
-        return false;
-    }
+    // The file is read as bytes and the stream reader decodes it, line ends included. A file
+    // refused by the limits gives a record with empty fields, like one that cannot be opened.
+    ReportReading reading;
+    const MetadataFileBytes file = readMetadataFile(path);
+    if (!file.opened)
+        return reading;
+    const MetadataScan scan = scanMetadata(file.bytes);
+    reading.info.dateTime = scan.fields.dateTime;
+    reading.info.reportType = reportTypeNames.value(scan.fields.reportType);
+    parseViewerVersion(scan.fields.requiredViewerVersion, reading.info.requiredViewerVersion);
+    reading.info.comment = decodeComment(scan.fields.comment);
+    reading.valid = scan.error.isEmpty() && file.error.isEmpty();
+    return reading;
+}
+
+CommentCheck checkCommentElement(const QString &path)
+{
+    const MetadataFileBytes file = readMetadataFile(path);
+    if (!file.opened)
+        return {CommentCheck::CannotOpen, false, file.error};
+    // The answer is the one a scan that stops at the first Comment would give.
+    const MetadataScan scan = scanMetadata(file.bytes);
+    if (!scan.fields.hasComment && !scan.error.isEmpty())
+        return {CommentCheck::CannotParse, false, scan.error};
+    return {CommentCheck::Checked, scan.fields.hasComment, file.error};
+}
+
+CommentWrite writeComment(const QString &path, const QString &comment)
+{
+    const MetadataFileBytes file = readMetadataFile(path);
+    if (!file.opened)
+        return {CommentWrite::CannotOpen, file.error};
     QDomDocument reportMetadataDoc;
-    const MetadataScan before = scanMetadata(original, &reportMetadataDoc);
-    if (!readError.isEmpty() || !before.error.isEmpty() ||
-        reportMetadataDoc.documentElement().isNull()) {
-        console->printError(tr("Cannot read metadata file for ") + folderName + tr(" report"));
-        return false;
-    }
+    const MetadataScan before = scanMetadata(file.bytes, &reportMetadataDoc);
+    if (!file.error.isEmpty() || !before.error.isEmpty() ||
+        reportMetadataDoc.documentElement().isNull())
+        return {CommentWrite::CannotRead, {}};
 
     QDomElement root = reportMetadataDoc.documentElement();
     bool appended = false;
@@ -493,10 +461,7 @@ bool COpenReportWidget::saveReportComment(const QString &folderName, const QStri
         // is the comment's doing.
         const bool tooLong =
             after.error == refusal(FileTooLarge) || after.error == refusal(TooMuchText);
-        console->printError(tr("Cannot write metadata file for ") + folderName + tr(" report: ") +
-                            (tooLong ? tr("the comment is too long")
-                                     : tr("the new content would not read back as written")));
-        return false;
+        return {tooLong ? CommentWrite::TooLong : CommentWrite::NotReadBack, {}};
     }
 
     // The new content replaces the old file only when all of it has been written, through a
@@ -506,23 +471,15 @@ bool COpenReportWidget::saveReportComment(const QString &folderName, const QStri
     // give the new file the old one's group: the other operators of that group would lose it.
     QSaveFile output(path);
     output.setDirectWriteFallback(true);
-    if (!output.open(QIODevice::WriteOnly)) {
-        console->printError(tr("Cannot open metadata file for ") + folderName + tr(" report: ") +
-                            output.errorString());
-        return false;
-    }
-    QString writeError;
+    if (!output.open(QIODevice::WriteOnly))
+        return {CommentWrite::CannotOpen, output.errorString()};
     if (!Platform::keepOwnerAndGroup(output.handle(), path)) {
         output.cancelWriting();
-        writeInPlace(path, content, original, writeError);
-    } else if (output.write(content) != content.size() || !output.flush() || !output.commit()) {
-        // The explicit flush matters: commit() does not notice a failure of its own final flush
-        // and would put a cut-off file in place of the old one.
-        writeError = output.errorString();
+        return writeInPlace(path, content, file.bytes);
     }
-    if (writeError.isEmpty())
-        return true;
-    console->printError(tr("Cannot write metadata file for ") + folderName + tr(" report: ") +
-                        writeError);
-    return false;
+    // The explicit flush matters: commit() does not notice a failure of its own final flush and
+    // would put a cut-off file in place of the old one.
+    if (output.write(content) != content.size() || !output.flush() || !output.commit())
+        return {CommentWrite::CannotWrite, output.errorString()};
+    return {CommentWrite::Written, {}};
 }

@@ -1,7 +1,5 @@
 #include "catalogue/ReportSearch.h"
 
-#include "openreport/CConsole.h"
-#include "openreport/COpenReportWidget.h"
 #include "platform/FileSystemPath.h"
 
 #include <QDir>
@@ -108,31 +106,9 @@ ReportFolderFiles listReportFolder(const std::filesystem::path &folder)
 
 } // namespace
 
-bool COpenReportWidget::searchReports()
+QVector<ReportFolder> findReportFolders(const QString &stoneRoot)
 {
-    reports.clear();
-    if (pathToReports.isEmpty()) {
-        reportConfigurationError(tr("Reports Data folder not configured"));
-        return false;
-    }
-    if (!QDir(pathToReports).isReadable()) {
-        reportConfigurationError(tr("Reports Data folder doesn't exist"));
-        return false;
-    }
-    if (stoneID.isEmpty())
-        return false;
-
-    // A Stone ID that would lead out of the Reports Data folder names no stone there.
-    const QString stoneRoot = pathToReports + QLatin1Char('/') + stoneID;
-    if (!isPlainFolderName(stoneID) || !pathExists(stoneRoot)) {
-        console->printError(
-            tr("Root folder for stone reports with the specified ID doesn't exist"));
-        return false;
-    }
-
-    bool found = false;
-    bool valid = true;
-
+    QVector<ReportFolder> folders;
     std::error_code error;
     std::filesystem::directory_iterator entry(Platform::toFileSystemPath(stoneRoot), error);
     // The listing ends quietly at the first entry that cannot be read.
@@ -148,28 +124,32 @@ bool COpenReportWidget::searchReports()
             continue;
 
         const ReportFolderFiles files = listReportFolder(entry->path());
-        if (files.firstDataFile.isEmpty() || !files.hasMetadata)
-            continue;
-
-        valid = readReportMetadata(name, files.firstDataFile) && valid;
-        found = true;
+        if (!files.firstDataFile.isEmpty() && files.hasMetadata)
+            folders.append({name, files.firstDataFile});
     }
+    return folders;
+}
 
-    if (!found || reports.isEmpty()) {
-        console->printError(tr("Reports for a stone with the specified ID not found"));
-        return false;
+StoneFolders findStoneFolders(const QString &pathToReports, const QString &stoneID)
+{
+    StoneFolders found;
+    if (pathToReports.isEmpty())
+        found.problem = StoneFolders::NotConfigured;
+    else if (!QDir(pathToReports).isReadable())
+        found.problem = StoneFolders::Missing;
+    else if (stoneID.isEmpty())
+        found.problem = StoneFolders::NoStoneID;
+    if (found.problem != StoneFolders::None)
+        return found;
+    // A Stone ID that would lead out of the Reports Data folder names no stone there.
+    const QString stoneRoot = pathToReports + QLatin1Char('/') + stoneID;
+    if (!isPlainFolderName(stoneID) || !pathExists(stoneRoot)) {
+        found.problem = StoneFolders::NoStoneFolder;
+        return found;
     }
-    if (!valid)
-        console->printWarning(tr("Some metadata files aren't valid"));
-    if (reports.size() == 1) {
-        console->printInfo(tr("Found 1 report for a stone with the specified ID"));
-    } else {
-        console->printInfo(tr("Found ") + QString::number(reports.size()) +
-                           tr(" reports for a stone with the specified ID"));
-    }
-
-    const auto latest = std::prev(reports.cend());
-    reportDataPath = stoneRoot + QLatin1Char('/') + latest.key() + QLatin1Char('/') +
-                     latest.value().dataFileName;
-    return true;
+    found.stoneRoot = stoneRoot;
+    found.folders = findReportFolders(stoneRoot);
+    if (found.folders.isEmpty())
+        found.problem = StoneFolders::NoReports;
+    return found;
 }

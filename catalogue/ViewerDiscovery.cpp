@@ -1,63 +1,56 @@
-#include "openreport/CConsole.h"
-#include "openreport/COpenReportWidget.h"
+#include "catalogue/ViewerDiscovery.h"
 
 #include <QDir>
 #include <QRegExp>
 
-bool COpenReportWidget::discoverViewers()
+ViewerFolders findViewerFolders(const QString &pathToViewers)
 {
-    viewers.clear();
+    ViewerFolders found;
     if (pathToViewers.isEmpty()) {
-        reportConfigurationError(tr("Report Viewers folder not configured"));
-        return false;
+        found.problem = ViewerFolders::NotConfigured;
+        return found;
     }
     const QDir viewersFolder(pathToViewers);
     if (!viewersFolder.isReadable()) {
-        reportConfigurationError(tr("Report Viewers folder doesn't exist"));
-        return false;
+        found.problem = ViewerFolders::Missing;
+        return found;
     }
     const QStringList subfolders =
         viewersFolder.entryList(QStringList{QStringLiteral("*")},
                                 QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot, QDir::NoSort);
     if (subfolders.isEmpty()) {
-        reportConfigurationError(tr("Subfolders with Report Viewer versions not found"));
-        return false;
+        found.problem = ViewerFolders::NoSubfolders;
+        return found;
     }
 
     const QRegExp twoNumbers(QStringLiteral("^\\d+\\.\\d+$"), Qt::CaseSensitive, QRegExp::RegExp);
     const QRegExp threeNumbers(QStringLiteral("^\\d+\\.\\d+\\.\\d+$"), Qt::CaseSensitive,
                                QRegExp::RegExp);
-    const QString viewerPage = QStringLiteral("index.html");
-    bool missing = false;
     for (const QString &name : subfolders) {
         if (!twoNumbers.exactMatch(name) && !threeNumbers.exactMatch(name))
             continue;
         const QDir viewerFolder(pathToViewers + QLatin1Char('/') + name);
-        const QStringList pages = viewerFolder.entryList(
-            QStringList{viewerPage}, QDir::Files | QDir::NoSymLinks, QDir::NoSort);
+        const QStringList pages =
+            viewerFolder.entryList(QStringList{QStringLiteral("index.html")},
+                                   QDir::Files | QDir::NoSymLinks, QDir::NoSort);
         if (pages.isEmpty()) {
-            missing = true;
+            found.pageMissing = true;
             continue;
         }
         ViewerVersion version;
         parseViewerVersion(name, version);
-        viewers.insert(version, name);
+        found.viewers.insert(version, name);
     }
-
-    if (viewers.isEmpty()) {
-        reportConfigurationError(tr("Report Viewers not found in the specified folder"));
-        return false;
+    if (found.viewers.isEmpty()) {
+        found.problem = ViewerFolders::NoViewers;
+        found.pageMissing = false;
     }
-    if (missing)
-        console->printWarning(tr("Some Report Viewer subfolders don't contain the ") + viewerPage +
-                              tr(" file"));
-    viewerFolderName = viewers.last();
-    return true;
+    return found;
 }
 
-void COpenReportWidget::chooseViewer(ViewerVersion &required)
+ViewerVersion chooseViewerVersion(const QMap<ViewerVersion, QString> &viewers,
+                                  const ViewerVersion &required)
 {
-    const ViewerVersion latest = viewers.lastKey();
     // The newest installed viewer of the same major version, if there is one.
     ViewerVersion best;
     bool sameMajorFound = false;
@@ -68,7 +61,6 @@ void COpenReportWidget::chooseViewer(ViewerVersion &required)
         }
     }
     if (sameMajorFound && required.minor <= best.minor && required.patch <= best.patch)
-        required = best;
-    else
-        required = latest;
+        return best;
+    return viewers.lastKey();
 }

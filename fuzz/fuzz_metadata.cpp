@@ -1,31 +1,23 @@
 // libFuzzer target: feeds arbitrary bytes as a report's metadata.xml to the reader and to the
-// comment writer. It stops on a crash, on a direct reading of a plain file that differs from the
-// stream reader's, on a write into a file the reader refused, and on a write that does not read
-// back to the same fields and the new comment.
+// comment writer of the catalogue, with no window and no page. It stops on a crash, on a direct
+// reading of a plain file that differs from the stream reader's, on a write into a file the
+// reader refused, and on a write that does not read back to the same fields and the new comment.
 #include "catalogue/ReportMetadata.h"
-#include "openreport/CConsole.h"
-#include "openreport/COpenReportWidget.h"
 
-#include <QApplication>
+#include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-
-// The page lets this fuzzer reach its metadata operations.
-class MetadataFuzzer
-{
-public:
-    static void setUp(const QString &reportsFolder);
-    static int run(const QByteArray &content);
-};
 
 namespace {
 
-COpenReportWidget *page = nullptr;
 QString metadataPath;
+const QMap<QString, QString> typeNames = {{QStringLiteral("RT_POLISH"), QStringLiteral("P")},
+                                          {QStringLiteral("RT_COMPARATIVE"), QStringLiteral("C")}};
 
 QByteArray readAll(const QString &path)
 {
@@ -43,33 +35,17 @@ void check(bool condition, const char *what)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     static QTemporaryDir folder;
-    qputenv("PROGRAMDATA", QFile::encodeName(folder.path()));
-    static QApplication app(*argc, *argv);
-    MetadataFuzzer::setUp(folder.path() + QStringLiteral("/reports"));
+    metadataPath = folder.path() + QStringLiteral("/reports/S/0001/metadata.xml");
+    QDir().mkpath(QFileInfo(metadataPath).path());
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    return MetadataFuzzer::run(QByteArray(reinterpret_cast<const char *>(data), int(size)));
-}
-
-void MetadataFuzzer::setUp(const QString &reportsFolder)
-{
-    Q_INIT_RESOURCE(resources); // here, as the macro's declaration must not get C linkage
-    page = new COpenReportWidget;
-    page->pathToReports = reportsFolder;
-    page->stoneID = QStringLiteral("S");
-    metadataPath = page->metadataFilePath(QStringLiteral("0001"));
-    QDir().mkpath(QFileInfo(metadataPath).path());
-}
-
-int MetadataFuzzer::run(const QByteArray &content)
-{
+    const QByteArray content(reinterpret_cast<const char *>(data), int(size));
     {
         QFile file(metadataPath);
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
@@ -83,24 +59,21 @@ int MetadataFuzzer::run(const QByteArray &content)
                   direct.refused == streamed.refused,
               "the direct reading differs from the stream reader");
     }
-    const QString folder = QStringLiteral("0001");
-    page->reports.clear();
-    page->console->clear();
-    const bool valid = page->readReportMetadata(folder, QStringLiteral("a.js"));
-    const ReportInfo before = page->reports.value(folder);
-    page->hasCommentElement(folder);
+    const ReportReading before = readReportInfo(metadataPath, typeNames);
+    checkCommentElement(metadataPath);
     const QString comment = QStringLiteral("fuzz \u2713 ") + QString::number(content.size());
-    page->saveReportComment(folder, comment);
+    writeComment(metadataPath, comment);
 
     const QByteArray written = readAll(metadataPath);
     if (written == content)
         return 0;
-    check(valid, "a file the reader refused was rewritten");
-    check(page->readReportMetadata(folder, QStringLiteral("a.js")), "the new file does not read");
-    const ReportInfo after = page->reports.value(folder);
-    check(after.dateTime == before.dateTime, "DateTime changed");
-    check(after.reportType == before.reportType, "ReportType changed");
-    check(after.requiredViewerVersion == before.requiredViewerVersion, "viewer version changed");
-    check(after.comment == comment, "the comment does not read back");
+    check(before.valid, "a file the reader refused was rewritten");
+    const ReportReading after = readReportInfo(metadataPath, typeNames);
+    check(after.valid, "the new file does not read");
+    check(after.info.dateTime == before.info.dateTime, "DateTime changed");
+    check(after.info.reportType == before.info.reportType, "ReportType changed");
+    check(after.info.requiredViewerVersion == before.info.requiredViewerVersion,
+          "viewer version changed");
+    check(after.info.comment == comment, "the comment does not read back");
     return 0;
 }

@@ -25,8 +25,9 @@ class QVBoxLayout;
 
 // The main page: the Stone ID field, the report table and the message console, and the whole
 // report workflow behind them. The catalogue operations (viewer discovery, metadata files and
-// the report search), the browser launch and the page's input flow are members of this class
-// because they share its state.
+// the report search) are members that ask the catalogue (catalogue/, which knows nothing of
+// windows) and tell the operator in the console what it found; they, the browser launch and the
+// page's input flow share the page's state.
 class COpenReportWidget final : public QWidget
 {
     Q_OBJECT
@@ -171,9 +172,8 @@ private:
     int openReportTimeout = 0;
     double dpiScale = 1.0;
 
-    // The tests and the metadata fuzzer drive the page's operations directly.
+    // The tests and the search benchmark drive the page's operations directly.
     friend class TestCatalogue;
     friend class TestOpenReport;
-    friend class MetadataFuzzer;
     friend class SearchBenchmark;
 };

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "catalogue/ReportMetadata.h"
-#include "openreport/CConsole.h"
-#include "openreport/COpenReportWidget.h"
+#include "catalogue/ReportSearch.h"
+#include "catalogue/ViewerDiscovery.h"
 
 #include <QDomDocument>
 #include <QTextCodec>
@@ -23,12 +23,11 @@
 
 namespace {
 
-const QString Id = QStringLiteral("00012");
-const QString CannotRead = QStringLiteral("Error: Cannot read metadata file for 00012 report");
-const QString CannotWrite = QStringLiteral("Error: Cannot write metadata file for 00012 report: "
-                                           "the new content would not read back as written");
-const QString TooLong = QStringLiteral("Error: Cannot write metadata file for 00012 report: "
-                                       "the comment is too long");
+const QString CannotRead = QStringLiteral("cannot read");
+const QString CannotWrite = QStringLiteral("not read back");
+const QString TooLong = QStringLiteral("too long");
+const QMap<QString, QString> TypeNames = {{QStringLiteral("RT_POLISH"), QStringLiteral("P")},
+                                          {QStringLiteral("RT_COMPARATIVE"), QStringLiteral("C")}};
 
 // A metadata file with the given DateTime content, after `prolog`, under the root start tag `root`.
 QByteArray doc(const QByteArray &dateTime, const QByteArray &prolog = {},
@@ -44,12 +43,26 @@ const QByteArray Metadata = doc("2024-03-05 14:22", "<?xml version=\"1.0\" encod
                                 .replace("RT_POLISH", "RT_COMPARATIVE")
                                 .replace("><", ">\n <");
 
-// A record's fields as one text: number, date and time, type, viewer version and comment.
-QString fields(const ReportInfo &r)
+// What a metadata file gives a record, as one text: date and time, type, viewer and comment.
+QString fields(const QString &path)
 {
-    return QStringList{QString::number(r.prefix), r.dateTime, r.reportType,
-                       viewerVersionText(r.requiredViewerVersion), r.comment}
+    const ReportInfo r = readReportInfo(path, TypeNames).info;
+    return QStringList{r.dateTime, r.reportType, viewerVersionText(r.requiredViewerVersion),
+                       r.comment}
         .join(QLatin1Char('|'));
+}
+
+// A comment write's outcome in words, a "*" standing for the system's own reason.
+QString written(const CommentWrite &write)
+{
+    const char *const words[] = {"",
+                                 "cannot open: *",
+                                 "cannot read",
+                                 "too long",
+                                 "not read back",
+                                 "cannot write: *",
+                                 "not read back from the file"};
+    return QString::fromLatin1(words[write.outcome]);
 }
 
 // The names of the root's child elements, with the text of each Comment among them.
@@ -65,15 +78,6 @@ QStringList rootChildren(const QByteArray &xml)
     return children;
 }
 
-// The console's lines joined by "; ", with some text in place of a "*" that ends `expected`.
-QString shown(const CConsole *console, const QString &expected)
-{
-    const QString text = console->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("; "));
-    return expected.endsWith(QLatin1Char('*')) && text.size() >= expected.size()
-               ? text.left(expected.size() - 1) + QLatin1Char('*')
-               : text;
-}
-
 } // namespace
 
 class TestCatalogue : public QObject
@@ -81,7 +85,6 @@ class TestCatalogue : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<COpenReportWidget> page;
 
     // Percent-encoded ";"-separated entries: "a/" a folder, "a=text" a file, "a" valid metadata,
     // "!a" hidden (Windows); UTF-8 names whatever the locale. False when a name cannot be made.
@@ -116,121 +119,159 @@ private slots:
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
-        page = std::make_unique<COpenReportWidget>();
-        page->console->clear(); // the page's own start-up checks ran against empty settings
-        page->configMessages.clear();
-        page->pathToViewers = dir->filePath(QStringLiteral("viewers"));
-        page->pathToReports = dir->filePath(QStringLiteral("reports"));
-        page->stoneID = QStringLiteral("S");
     }
 
-    // Operation and argument ("id=": a percent-encoded Stone ID, "<n>": padded to a path of n),
-    // console ("*": toolkit text), kept as configuration error, viewer or latest data file.
-    void reportsOutcomes_data()
+    // A table of rows "name | argument | entries | what went wrong | what was found", where an
+    // argument "unset" leaves the folder setting empty.
+    static void addRows(const QString &table)
     {
-        QString table = QString::fromUtf8(R"(
-viewers: not configured  | viewers unset | | Error: Report Viewers folder not configured | yes | no
-viewers: missing folder  | viewers | | Error: Report Viewers folder doesn't exist | yes | no
-viewers: no subfolders   | viewers | viewers/1.0 | Error: Subfolders with Report Viewer versions not found | yes | no
-viewers: none usable     | viewers | viewers/docs/index.html; viewers/v1.2/index.html; viewers/1.0/; viewers/1.1/ | Error: Report Viewers not found in the specified folder | yes | no
-viewers: some no page    | viewers | viewers/1.10/index.html; viewers/1.9/INDEX.HTML; viewers/2.1/; viewers/docs/ | Warning: Some Report Viewer subfolders don't contain the index.html file | no | 1.10
-choose: same minor and patch | viewers 1.2.3 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 1.2.3
-choose: minor one above | viewers 1.3.3 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 2.0
-choose: lower minor, higher patch | viewers 1.1.4 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 2.0
-choose: newest of its major | viewers 1.2 | viewers/1.1/index.html; viewers/1.3/index.html; viewers/2.0/index.html | | no | 1.3
-choose: no viewer of its major | viewers 1.0 | viewers/2.0/index.html; viewers/3.0/index.html | | no | 3.0
-choose: newer than every viewer | viewers 3.0 | viewers/1.3/index.html; viewers/2.0/index.html | | no | 2.0
-choose: no requirement | viewers 0.0 | viewers/1.3/index.html; viewers/2.0/index.html | | no | 2.0
-choose: zero padded | viewers 2.5 | viewers/02.05/index.html; viewers/1.0/index.html | | no | 02.05
-choose: trailing dot | viewers 2.5. | viewers/2.5/index.html; viewers/3.0/index.html | | no | 2.5
-choose: patch zero, one number | viewers 2.0.5 | viewers/2.0.5/index.html; viewers/3.0/index.html | | no | 2.0.5
-choose: one number | viewers 3 | viewers/3.0/index.html; viewers/4.0/index.html | | no | 4.0
-choose: four numbers | viewers 1.2.3.4 | viewers/1.2.3/index.html; viewers/2.0/index.html | | no | 2.0
-choose: letter in version | viewers 2.5b | viewers/2.5/index.html; viewers/3.0/index.html | | no | 3.0
-choose: no minor | viewers 2. | viewers/2.5/index.html; viewers/3.0/index.html | | no | 3.0
-choose: beyond int | viewers 99999999999.1.2 | viewers/0.1.3/index.html; viewers/1.0/index.html | | no | 0.1.3
-search: not configured   | search unset | | Error: Reports Data folder not configured | yes | no
-search: missing folder   | search | | Error: Reports Data folder doesn't exist | yes | no
-search: empty Stone ID   | search id= | reports/ | | no | no
-search: no stone folder  | search | reports/T/ | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
-search: nothing counts   | search | reports/S/0001/a.js; reports/S/0002/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml; reports/S/0003.txt; reports/S/0004/a.json; reports/S/0004/metadata.xml | Error: Reports for a stone with the specified ID not found | no | no
-search: invalid metadata | search | reports/S/0001/metadata.xml=<ReportMetadata><DateTime>; reports/S/0001/a.js; reports/S/0002 b/c.js; reports/S/0002 b/metadata.xml | Warning: Some metadata files aren't valid; Found 2 reports for a stone with the specified ID | no | S/0002 b/c.js
-search: three reports    | search | reports/S/0001/a.js; reports/S/0001/metadata.xml; reports/S/0100 b/b.js; reports/S/0100 b/a.js; reports/S/0100 b/Z.JS; reports/S/0100 b/metadata.xml; reports/S/0009/c.js; reports/S/0009/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml | Found 3 reports for a stone with the specified ID | no | S/0100 b/Z.JS
-search: Stone ID ..      | search id=.. | reports/; 0001/a.js; 0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
-search: Stone ID up      | search id=../x | reports/; x/0001/a.js; x/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
-search: Stone ID back up | search id=..\x | reports/; x/0001/a.js; x/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
-search: Stone ID down    | search id=S/0001 | reports/S/0001/a.js; reports/S/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
-search: Stone ID control | search id=S%0AT | reports/S%0AT/0001/a.js; reports/S/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
-search: Stone ID NUL     | search id=%00 | reports/0001/a.js; reports/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
-search: Unicode names    | search id=Ämber #12 緑 | reports/Ämber #12 緑/0007 Größe  /données.js; reports/Ämber #12 緑/0007 Größe  /metadata.xml | Found 1 report for a stone with the specified ID | no | Ämber #12 緑/0007 Größe  /données.js
-search: files as listed  | search | reports/S/0001/b.js/; reports/S/0001/.a.js; reports/S/0001/c.js; reports/S/0001/metadata.xml; reports/S/0002/a.js; reports/S/0002/metadata.xml/ | Found 1 report for a stone with the specified ID | no | S/0001/c.js
-search: METADATA.XML     | search | reports/S/0001/a.js; reports/S/0001/METADATA.XML=x | Warning: Some metadata files aren't valid; Found 1 report for a stone with the specified ID | no | S/0001/a.js
-search: line break       | search | reports/S/0001%0Ax/a.js; reports/S/0001%0Ax/metadata.xml | Error: Reports for a stone with the specified ID not found | no | no
-search: stone path 259   | search id=<259> | reports/<259>/0001/a.js; reports/<259>/0001/metadata.xml | Found 1 report for a stone with the specified ID | no | <259>/0001/a.js
-search: stone path 260   | search id=<260> | reports/<260>/0001/a.js; reports/<260>/0001/metadata.xml | Error: Root folder for stone reports with the specified ID doesn't exist | no | no
-read: prefix wrong       | read notes | reports/S/notes/metadata.xml | Error: Report's prefix in notes has wrong format | no | no
-read: no file            | read 0001 | reports/S/0001/ | | no | no
-check: no file           | check 0001 | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | no
-check: malformed         | check 0001 | reports/S/0001/metadata.xml=<ReportMetadata><DateTime> | Error: Failed to parse metadata file for 0001 report: * | no | no
-write: no file           | write 0001 | reports/S/0001/ | Error: Cannot open metadata file for 0001 report: * | no | yes
-)");
-#ifndef Q_OS_WIN // a name on disk that is not valid UTF-8: no action could reach the folder
-        table += QString::fromUtf8(R"(
-search: name not UTF-8    | search | reports/S/0007/a.js; reports/S/0007/metadata.xml; reports/S/0008 bad%FF/a.js; reports/S/0008 bad%FF/metadata.xml | Found 1 report for a stone with the specified ID | no | S/0007/a.js
-)");
-#endif
-#ifdef Q_OS_WIN // "!" hides the entry as attrib +h does; only hidden files are passed over
-        table += QString::fromUtf8(R"(
-search: hidden (attrib +h) | search | !reports/S/0001/; reports/S/0001/a.js; reports/S/0001/metadata.xml; !reports/S/0002/a.js; reports/S/0002/b.js; reports/S/0002/metadata.xml; reports/S/0003/a.js; !reports/S/0003/metadata.xml | Found 2 reports for a stone with the specified ID | no | S/0002/b.js
-search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 緑/0007 Größe/données.js; reports/Ämber #12 緑/0007 Größe/metadata.xml | Found 1 report for a stone with the specified ID | no | Ämber #12 緑/0007 Größe/données.js
-)");
-#endif
-        QTest::addColumn<QStringList>("cells"); // a row's name, then its cells, "|"-separated
+        QTest::addColumn<QStringList>("cells");
         for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             QStringList cells = line.split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
             QTest::newRow(qPrintable(cells.takeFirst())) << cells;
         }
     }
+    QString setting(const QStringList &cells, const char *folder) const
+    {
+        return cells[0] == QLatin1String("unset") ? QString()
+                                                  : dir->filePath(QLatin1String(folder));
+    }
 
-    void reportsOutcomes()
+    // Viewer folders as installed: the newest one, or the one chosen for a required version.
+    void findsTheViewers_data()
+    {
+        addRows(QString::fromUtf8(R"(
+viewers: not configured | unset |  | not configured | 
+viewers: missing folder |  |  | missing | 
+viewers: no subfolders |  | viewers/1.0 | no subfolders | 
+viewers: none usable |  | viewers/docs/index.html; viewers/v1.2/index.html; viewers/1.0/; viewers/1.1/ | no viewers | 
+viewers: some no page |  | viewers/1.10/index.html; viewers/1.9/INDEX.HTML; viewers/2.1/; viewers/docs/ | page missing | 1.10
+choose: same minor and patch | 1.2.3 | viewers/1.2.3/index.html; viewers/2.0/index.html |  | 1.2.3
+choose: minor one above | 1.3.3 | viewers/1.2.3/index.html; viewers/2.0/index.html |  | 2.0
+choose: lower minor, higher patch | 1.1.4 | viewers/1.2.3/index.html; viewers/2.0/index.html |  | 2.0
+choose: newest of its major | 1.2 | viewers/1.1/index.html; viewers/1.3/index.html; viewers/2.0/index.html |  | 1.3
+choose: no viewer of its major | 1.0 | viewers/2.0/index.html; viewers/3.0/index.html |  | 3.0
+choose: newer than every viewer | 3.0 | viewers/1.3/index.html; viewers/2.0/index.html |  | 2.0
+choose: no requirement | 0.0 | viewers/1.3/index.html; viewers/2.0/index.html |  | 2.0
+choose: zero padded | 2.5 | viewers/02.05/index.html; viewers/1.0/index.html |  | 02.05
+choose: trailing dot | 2.5. | viewers/2.5/index.html; viewers/3.0/index.html |  | 2.5
+choose: patch zero, one number | 2.0.5 | viewers/2.0.5/index.html; viewers/3.0/index.html |  | 2.0.5
+choose: one number | 3 | viewers/3.0/index.html; viewers/4.0/index.html |  | 4.0
+choose: four numbers | 1.2.3.4 | viewers/1.2.3/index.html; viewers/2.0/index.html |  | 2.0
+choose: letter in version | 2.5b | viewers/2.5/index.html; viewers/3.0/index.html |  | 3.0
+choose: no minor | 2. | viewers/2.5/index.html; viewers/3.0/index.html |  | 3.0
+choose: beyond int | 99999999999.1.2 | viewers/0.1.3/index.html; viewers/1.0/index.html |  | 0.1.3
+)"));
+    }
+    void findsTheViewers()
+    {
+        QFETCH(QStringList, cells);
+        QVERIFY(make(cells[1]));
+        const ViewerFolders found = findViewerFolders(setting(cells, "viewers"));
+        const char *const problems[] = {"", "not configured", "missing", "no subfolders",
+                                        "no viewers"};
+        QCOMPARE(QLatin1String(problems[found.problem]) +
+                     QLatin1String(found.pageMissing ? "page missing" : ""),
+                 cells[2]);
+        ViewerVersion required;
+        parseViewerVersion(cells[0], required);
+        const QString chosen =
+            found.viewers.isEmpty() ? QString()
+            : cells[0].isEmpty()
+                ? found.viewers.last()
+                : found.viewers.value(chooseViewerVersion(found.viewers, required));
+        QCOMPARE(chosen, cells[3]);
+    }
+
+    // A stone's report folders ("<n>": a Stone ID padded to a path of n characters), each with
+    // its data file, and whether every metadata file among them reads.
+    void findsAStonesReports_data()
+    {
+        QString table = QString::fromUtf8(R"(
+search: not configured | unset |  | not configured | 
+search: missing folder |  |  | missing | 
+search: empty Stone ID | id= | reports/ | no Stone ID | 
+search: no stone folder |  | reports/T/ | no stone folder | 
+search: nothing counts |  | reports/S/0001/a.js; reports/S/0002/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml; reports/S/0003.txt; reports/S/0004/a.json; reports/S/0004/metadata.xml | no reports | 
+search: invalid metadata |  | reports/S/0001/metadata.xml=<ReportMetadata><DateTime>; reports/S/0001/a.js; reports/S/0002 b/c.js; reports/S/0002 b/metadata.xml | invalid metadata | 0001/a.js; 0002 b/c.js
+search: three reports |  | reports/S/0001/a.js; reports/S/0001/metadata.xml; reports/S/0100 b/b.js; reports/S/0100 b/a.js; reports/S/0100 b/Z.JS; reports/S/0100 b/metadata.xml; reports/S/0009/c.js; reports/S/0009/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml |  | 0001/a.js; 0009/c.js; 0100 b/Z.JS
+search: Stone ID .. | id=.. | reports/; 0001/a.js; 0001/metadata.xml | no stone folder | 
+search: Stone ID up | id=../x | reports/; x/0001/a.js; x/0001/metadata.xml | no stone folder | 
+search: Stone ID back up | id=..\x | reports/; x/0001/a.js; x/0001/metadata.xml | no stone folder | 
+search: Stone ID down | id=S/0001 | reports/S/0001/a.js; reports/S/0001/metadata.xml | no stone folder | 
+search: Stone ID control | id=S%0AT | reports/S%0AT/0001/a.js; reports/S/0001/metadata.xml | no stone folder | 
+search: Stone ID NUL | id=%00 | reports/0001/a.js; reports/0001/metadata.xml | no stone folder | 
+search: Unicode names | id=Ämber #12 緑 | reports/Ämber #12 緑/0007 Größe  /données.js; reports/Ämber #12 緑/0007 Größe  /metadata.xml |  | 0007 Größe  /données.js
+search: files as listed |  | reports/S/0001/b.js/; reports/S/0001/.a.js; reports/S/0001/c.js; reports/S/0001/metadata.xml; reports/S/0002/a.js; reports/S/0002/metadata.xml/ |  | 0001/c.js
+search: METADATA.XML |  | reports/S/0001/a.js; reports/S/0001/METADATA.XML=x | invalid metadata | 0001/a.js
+search: line break |  | reports/S/0001%0Ax/a.js; reports/S/0001%0Ax/metadata.xml | no reports | 
+search: stone path 259 | id=<259> | reports/<259>/0001/a.js; reports/<259>/0001/metadata.xml |  | 0001/a.js
+search: stone path 260 | id=<260> | reports/<260>/0001/a.js; reports/<260>/0001/metadata.xml | no stone folder | 
+)");
+#ifndef Q_OS_WIN // a name on disk that is not valid UTF-8: no action could reach the folder
+        table += QString::fromUtf8(R"(
+search: name not UTF-8 |  | reports/S/0007/a.js; reports/S/0007/metadata.xml; reports/S/0008 bad%FF/a.js; reports/S/0008 bad%FF/metadata.xml |  | 0007/a.js
+)");
+#endif
+#ifdef Q_OS_WIN // "!" hides the entry as attrib +h does; only hidden files are passed over
+        table += QString::fromUtf8(R"(
+search: hidden (attrib +h) |  | !reports/S/0001/; reports/S/0001/a.js; reports/S/0001/metadata.xml; !reports/S/0002/a.js; reports/S/0002/b.js; reports/S/0002/metadata.xml; reports/S/0003/a.js; !reports/S/0003/metadata.xml |  | 0001/a.js; 0002/b.js
+search: Unicode names, Windows | id=Ämber #12 緑 | reports/Ämber #12 緑/0007 Größe/données.js; reports/Ämber #12 緑/0007 Größe/metadata.xml |  | 0007 Größe/données.js
+)");
+#endif
+        addRows(table);
+    }
+    void findsAStonesReports()
     {
         QFETCH(QStringList, cells);
 #ifdef Q_OS_WIN
         if (cells[1].contains(QLatin1String("<259>/")))
             QSKIP("Without long-path support no Windows program reaches files this deep");
 #endif
+        const QString reports = setting(cells, "reports");
         for (const int n : {259, 260})
-            cells.replaceInStrings(QStringLiteral("<%1>").arg(n),
-                                   QString(n - page->pathToReports.size() - 1, QLatin1Char('p')));
-        const QString verb = cells[0].section(QLatin1Char(' '), 0, 0), console = cells[2],
-                      arg = cells[0].section(QLatin1Char(' '), 1), result = cells[4];
+            cells.replaceInStrings(
+                QStringLiteral("<%1>").arg(n),
+                QString(n - dir->filePath(QStringLiteral("reports")).size() - 1, QLatin1Char('p')));
         if (!make(cells[1]))
             QSKIP("This file system cannot hold one of the names");
-        page->reportDataPath = QStringLiteral("previous");
-        if (arg == QLatin1String("unset"))
-            (verb == QLatin1String("viewers") ? page->pathToViewers : page->pathToReports).clear();
-        if (arg.startsWith(QLatin1String("id=")))
-            page->stoneID = QUrl::fromPercentEncoding(arg.mid(3).toUtf8());
-        const bool outcome = verb == QLatin1String("viewers")  ? page->discoverViewers()
-                             : verb == QLatin1String("search") ? page->searchReports()
-                             : verb == QLatin1String("read")   ? page->readReportMetadata(arg, {})
-                             : verb == QLatin1String("check")
-                                 ? page->hasCommentElement(arg)
-                                 : (page->saveReportComment(arg, {}), true);
-
-        QCOMPARE(outcome, result != QLatin1String("no"));
-        QCOMPARE(shown(page->console, console), console);
-        page->updateConsole();
-        QCOMPARE(shown(page->console, {}), cells[3] == QLatin1String("yes") ? console : QString());
-        if (verb == QLatin1String("viewers") && outcome) { // the newest viewer, or the one chosen
-            ViewerVersion version;
-            parseViewerVersion(arg, version);
-            page->chooseViewer(version);
-            QCOMPARE(arg.isEmpty() ? page->viewerFolderName : page->viewers.value(version), result);
+        const QString stone = cells[0].startsWith(QLatin1String("id="))
+                                  ? QUrl::fromPercentEncoding(cells[0].mid(3).toUtf8())
+                                  : QStringLiteral("S");
+        const StoneFolders found = findStoneFolders(reports, stone);
+        const char *const problems[] = {
+            "", "not configured", "missing", "no Stone ID", "no stone folder", "no reports"};
+        QString wrong = QLatin1String(problems[found.problem]);
+        QStringList folders;
+        for (const ReportFolder &folder : found.folders) {
+            folders << folder.name + QLatin1Char('/') + folder.dataFileName;
+            if (!readReportInfo(found.stoneRoot + QLatin1Char('/') + folder.name +
+                                    QStringLiteral("/metadata.xml"),
+                                TypeNames)
+                     .valid)
+                wrong = QStringLiteral("invalid metadata");
         }
-        if (verb == QLatin1String("search"))
-            QCOMPARE(page->reportDataPath, outcome ? page->pathToReports + QLatin1Char('/') + result
-                                                   : QStringLiteral("previous"));
+        folders.sort();
+        QCOMPARE(wrong, cells[2]);
+        QCOMPARE(folders.join(QStringLiteral("; ")), cells[3]);
+    }
+
+    // A folder name without its number, and metadata files missing or malformed.
+    void tellsWhatIsWrongWithOneReport()
+    {
+        QVERIFY(make(QStringLiteral("S/0002/metadata.xml=<ReportMetadata><DateTime>")));
+        int prefix = 0;
+        QVERIFY2(!reportFolderPrefix(QStringLiteral("notes"), prefix), "a name without a number");
+        QVERIFY(reportFolderPrefix(QStringLiteral("0012 re-cut"), prefix) && prefix == 12);
+        const QString missing = dir->filePath(QStringLiteral("S/0001/metadata.xml"));
+        const QString malformed = dir->filePath(QStringLiteral("S/0002/metadata.xml"));
+        QVERIFY2(!readReportInfo(missing, TypeNames).valid, "a missing file reads as invalid");
+        const CommentCheck unopened = checkCommentElement(missing);
+        QVERIFY(unopened.outcome == CommentCheck::CannotOpen && !unopened.error.isEmpty());
+        const CommentCheck unparsed = checkCommentElement(malformed);
+        QVERIFY(unparsed.outcome == CommentCheck::CannotParse && !unparsed.error.isEmpty());
+        QCOMPARE(written(writeComment(missing, QStringLiteral("x"))),
+                 QStringLiteral("cannot open: *"));
     }
 
     void survivesUnusualFiles_data()
@@ -240,7 +281,7 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         const QString none = QStringLiteral("||0.0|"), d = QStringLiteral("d|P|1.2|");
         // clang-format off
         const auto row = [&none](const char *name, const QByteArray &content, const QString &read = {}, const QString &message = CannotRead, const QString &comment = QStringLiteral("checked ✓ 💎"), const char *limit = "") {
-            QTest::newRow(name) << content << QStringList{QStringLiteral("1|") + (read.isEmpty() ? none : read), message, comment, QString::fromLatin1(limit)};
+            QTest::newRow(name) << content << QStringList{read.isEmpty() ? none : read, message, comment, QString::fromLatin1(limit)};
         };
         const QByteArray external = "<!DOCTYPE R SYSTEM '../../../secret.dtd'>";
         QByteArray laughs = "<!ENTITY e0 'ha'>", attributes = "R";
@@ -281,7 +322,7 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         row("oversized", doc(QByteArray(2 << 20, 'x')));
 #ifdef Q_OS_LINUX // needs its permissions and limits
         row("read-only folder", doc("d"), d, {}, QStringLiteral("kept in place"), "folder");
-        row("file-size limit", doc("d"), d, QStringLiteral("Error: Cannot write metadata file for 00012 report: *"), QStringLiteral("cut"), "size");
+        row("file-size limit", doc("d"), d, QStringLiteral("cannot write: *"), QStringLiteral("cut"), "size");
 #endif
         row("comment past the size limit", doc("d"), d, TooLong, QString(300000, QLatin1Char('c')));
         row("comment past the text limit", doc("d"), d, TooLong, QString(140000, QLatin1Char('c')));
@@ -314,32 +355,32 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
         setfsuid(readOnly && geteuid() == 0 ? 65534 : geteuid());
 #endif
         const QDeadlineTimer deadline(1000);
-        const bool valid = page->readReportMetadata(Id, QString());
-        page->saveReportComment(Id, comment);
+        const ReportReading before = readReportInfo(path, TypeNames);
+        const CommentWrite write = writeComment(path, comment);
 #ifdef Q_OS_LINUX
         setfsuid(geteuid());
         setrlimit(RLIMIT_FSIZE, &previous);
         QFile::setPermissions(folder, QFile::Permissions(0x7755));
 #endif
         QVERIFY2(!deadline.hasExpired(), "the read and the save took more than a second");
-        QCOMPARE(fields(page->reports.value(Id)), read);
-        QCOMPARE(valid, message != CannotRead);
-        QCOMPARE(shown(page->console, message), message);
+        QCOMPARE(before.valid, message != CannotRead);
+        QCOMPARE(written(write), message);
+        if (!message.isEmpty())
+            QCOMPARE(fields(path), read);
         QCOMPARE(int(QFile::permissions(path)) & ~0x0F00, 0x6066); // the current user's bits vary
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("metadata.xml")});
-        const QByteArray written = readFile(path);
-        QCOMPARE(written == content, !message.isEmpty());
+        const QByteArray changed = readFile(path);
+        QCOMPARE(changed == content, !message.isEmpty());
         if (!message.isEmpty())
             return;
-        QVERIFY(page->readReportMetadata(Id, QString()));
-        QCOMPARE(fields(page->reports.value(Id)),
-                 read.section(QLatin1Char('|'), 0, 3) + QLatin1Char('|') + comment);
+        QVERIFY(readReportInfo(path, TypeNames).valid);
+        QCOMPARE(fields(path), read.section(QLatin1Char('|'), 0, 2) + QLatin1Char('|') + comment);
         // The one Comment among the root's children is the last; saving again changes nothing.
         QStringList kept = rootChildren(content).filter(QRegExp(QStringLiteral("^(?!Comment=)")));
         kept << QStringLiteral("Comment=") + QString::fromLatin1(comment.toUtf8().toBase64());
-        QCOMPARE(rootChildren(written), kept);
-        page->saveReportComment(Id, comment);
-        QCOMPARE(readFile(path), written);
+        QCOMPARE(rootChildren(changed), kept);
+        writeComment(path, comment);
+        QCOMPARE(readFile(path), changed);
     }
 
 #ifdef Q_OS_LINUX
@@ -362,18 +403,17 @@ search: Unicode names, Windows | search id=Ämber #12 緑 | reports/Ämber #12 �
             setgroups(memberOf.size(), memberOf.data());
             setfsgid(user);
             setfsuid(user);
-            page->saveReportComment(Id, QString::fromLatin1(comment));
+            const CommentWrite write = writeComment(path, QString::fromLatin1(comment));
             setfsuid(0);
             setfsgid(0);
             setgroups(groups.size(), groups.data());
             struct stat file = {};
             ::stat(QFile::encodeName(path), &file);
-            page->readReportMetadata(Id, {});
             return QStringLiteral("%1:%2 %3 %4 %5")
                 .arg(file.st_uid)
                 .arg(file.st_gid)
                 .arg(file.st_mode & 07777, 0, 8)
-                .arg(page->reports.value(Id).comment, page->console->toPlainText());
+                .arg(readReportInfo(path, TypeNames).info.comment, written(write));
         };
         QCOMPARE(edit(65534, {100}, "A"), QStringLiteral("65534:100 664 A "));
         QCOMPARE(edit(1234, {100}, "B"), QStringLiteral("1234:100 664 B "));
