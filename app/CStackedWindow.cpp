@@ -19,8 +19,11 @@ CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
     settingsWidget.reset(new CSettingsWidget(this));
     // On a first start the settings page stores the default browser after the open-report page
     // has read the settings: the page takes it at once.
-    if (settingsWidget->defaultBrowserTaken())
+    if (settingsWidget->defaultBrowserTaken()) {
         openReportWidget->takeDefaultBrowser();
+        if (!settingsWidget->defaultBrowserSaved())
+            openReportWidget->reportUnsavedSettings();
+    }
 
     pageStack->addWidget(openReportWidget.data());
     pageStack->addWidget(settingsWidget.data());
@@ -32,6 +35,8 @@ CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
             &CStackedWindow::showOpenReportWidget);
     connect(settingsWidget.data(), &CSettingsWidget::settingsChanged, openReportWidget.data(),
             &COpenReportWidget::onSettingsChanged);
+    connect(settingsWidget.data(), &CSettingsWidget::settingsNotSaved, openReportWidget.data(),
+            &COpenReportWidget::reportUnsavedSettings);
 
     setCentralWidget(pageStack);
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);

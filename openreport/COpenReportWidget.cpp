@@ -9,6 +9,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -228,11 +229,19 @@ void COpenReportWidget::loadSettings()
     }
 }
 
-void COpenReportWidget::saveSettings()
+bool COpenReportWidget::saveSettings()
 {
     QSettings settings = openSettings();
     settings.setValue(SettingsKey::AutoFindReports, autoFindCheckBox->isChecked());
     settings.setValue(SettingsKey::AutoOpenLatestReport, autoOpenCheckBox->isChecked());
+    return saveSettingsFile(settings);
+}
+
+void COpenReportWidget::reportUnsavedSettings()
+{
+    console->printError(tr("Settings cannot be saved in ") +
+                        QDir::toNativeSeparators(settingsFilePath()) +
+                        tr("; the changes apply until Stelvane is closed"));
 }
 
 void COpenReportWidget::updateConsole()

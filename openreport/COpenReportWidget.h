@@ -37,9 +37,13 @@ public:
     explicit COpenReportWidget(QWidget *parent = nullptr);
     ~COpenReportWidget() override;
 
-    // Reads the page's settings from the settings file, and writes the two check-box states.
+    // Reads the page's settings from the settings file, and writes the two check-box states
+    // (false when the file cannot be written).
     void loadSettings();
-    void saveSettings();
+    bool saveSettings();
+    // Tells the operator that the settings file cannot be written and the changes last only
+    // until the client is closed.
+    void reportUnsavedSettings();
     // Takes the browser that the settings page stored as the system's default while the window
     // was being built (the page itself read the settings before that) and checks the
     // configuration again, so the first session opens reports in it.

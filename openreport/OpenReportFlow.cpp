@@ -58,9 +58,13 @@ void COpenReportWidget::createConnections()
 void COpenReportWidget::onSettingsChanged()
 {
     updateReportID(true);
-    saveSettings();
+    // The settings page has just written the same file; one word after the search's output
+    // says when neither could be written.
+    const bool saved = saveSettings();
     loadSettings();
     findReports();
+    if (!saved)
+        reportUnsavedSettings();
 }
 
 bool COpenReportWidget::updateReportID(bool force)

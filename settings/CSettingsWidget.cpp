@@ -219,6 +219,9 @@ void CSettingsWidget::loadDefaultBrowser()
     QSettings settings = openSettings();
     settings.setValue(SettingsKey::PathToBrowser, executableEdit->text());
     settings.setValue(SettingsKey::BrowserArguments, argumentsEdit->text());
+    browserSaved = saveSettingsFile(settings);
+    if (!browserSaved)
+        emit settingsNotSaved();
 }
 
 void CSettingsWidget::browseViewersPath()

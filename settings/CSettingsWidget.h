@@ -41,14 +41,18 @@ public:
     static FileDialog getOpenFileName;
     static BrowserLookup defaultBrowserCommands;
 
-    // Whether the page has taken the system's default browser in this run (and stored it).
+    // Whether the page has taken the system's default browser in this run, and whether the
+    // settings file then took it too.
     bool defaultBrowserTaken() const { return !defaultBrowserPath.isEmpty(); }
+    bool defaultBrowserSaved() const { return browserSaved; }
 
 signals:
     // The settings file holds new values; emitted by OK only, before closeSettings().
     void settingsChanged();
     // The page is done (OK or Cancel).
     void closeSettings();
+    // "Load Default" could not store the default browser in the settings file.
+    void settingsNotSaved();
 
 private slots:
     void accept();
@@ -98,5 +102,6 @@ private:
 
     // The browser path last taken from the system's default in this run; empty until then.
     QString defaultBrowserPath;
+    bool browserSaved = true;
     double dpiScale = 1.0;
 };

@@ -15,6 +15,12 @@ QSettings openSettings()
     return QSettings(settingsFilePath(), QSettings::IniFormat);
 }
 
+bool saveSettingsFile(QSettings &settings)
+{
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
 QString settingString(const QSettings &settings, const QString &key)
 {
     return settings.value(key, QVariant()).toString();

@@ -12,6 +12,10 @@ QString settingsFilePath();
 // and lets it go out of scope; the toolkit writes pending changes when the object is released.
 QSettings openSettings();
 
+// Writes the changes made through `settings` to the file at once. False when the file cannot be
+// written: the changes then stay with this process, which reads them back until it ends.
+bool saveSettingsFile(QSettings &settings);
+
 namespace SettingsKey {
 inline const QString PathToViewers = QStringLiteral("PathToViewers");
 inline const QString PathToReports = QStringLiteral("PathToReports");
