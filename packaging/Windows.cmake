@@ -1,19 +1,34 @@
 # What the Windows build adds to the executable and its folder: the icon and the version
 # information compiled into stelvane.exe (packaging/stelvane.rc.in), and the zip's README and
 # licence texts (packaging/windows-files.sh). The Windows build is a cross build on Debian, whose
-# tools make these: icotool (package icoutils) the icon from the PNG icons, the script the texts
+# tools make these: ImageMagick and icotool (package icoutils) the icon, the script the texts
 # from Debian's licence files.
 
 find_program(STELVANE_ICOTOOL icotool)
 if(NOT STELVANE_ICOTOOL)
     message(FATAL_ERROR "icotool makes the Windows icon: install Debian's icoutils package")
 endif()
+find_program(STELVANE_CONVERT convert)
+if(NOT STELVANE_CONVERT)
+    message(FATAL_ERROR "ImageMagick draws the small Windows icons: install Debian's imagemagick package")
+endif()
+# Explorer, the taskbar and the Start menu take the 16, 24, 32, 48 and 256 px images: the small
+# ones are drawn for their size (packaging/small-icon.sh), the 256 px one is stored as PNG.
 set(STELVANE_ICO ${CMAKE_CURRENT_BINARY_DIR}/stelvane.ico)
+set(small_icons "")
+foreach(size 16 24 32)
+    set(icon ${CMAKE_CURRENT_BINARY_DIR}/stelvane-${size}.png)
+    add_custom_command(OUTPUT ${icon}
+        COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/packaging/small-icon.sh ${size} ${icon}
+        DEPENDS packaging/small-icon.sh
+        VERBATIM)
+    list(APPEND small_icons ${icon})
+endforeach()
 add_custom_command(OUTPUT ${STELVANE_ICO}
-    COMMAND ${STELVANE_ICOTOOL} --create --output=${STELVANE_ICO}
+    COMMAND ${STELVANE_ICOTOOL} --create --output=${STELVANE_ICO} ${small_icons}
             ${CMAKE_CURRENT_SOURCE_DIR}/packaging/icons/48x48/stelvane.png
             --raw=${CMAKE_CURRENT_SOURCE_DIR}/packaging/icons/256x256/stelvane.png
-    DEPENDS packaging/icons/48x48/stelvane.png packaging/icons/256x256/stelvane.png
+    DEPENDS ${small_icons} packaging/icons/48x48/stelvane.png packaging/icons/256x256/stelvane.png
     VERBATIM)
 configure_file(packaging/stelvane.rc.in stelvane.rc @ONLY)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/stelvane.rc PROPERTIES
