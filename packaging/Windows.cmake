@@ -1,8 +1,8 @@
 # What the Windows build adds to the executable and its folder: the icon and the version
-# information compiled into stelvane.exe (packaging/stelvane.rc.in), and the zip's README and
-# licence texts (packaging/windows-files.sh). The Windows build is a cross build on Debian, whose
-# tools make these: ImageMagick and icotool (package icoutils) the icon, the script the texts
-# from Debian's licence files.
+# information compiled into stelvane.exe (packaging/stelvane.rc.in), the zip's README and licence
+# texts (packaging/windows-files.sh), and the installer package. The Windows build is a cross build
+# on Debian, whose tools make these: ImageMagick and icotool (package icoutils) the icon, the
+# script the texts from Debian's licence files, wixl (package wixl) the installer.
 
 find_program(STELVANE_ICOTOOL icotool)
 if(NOT STELVANE_ICOTOOL)
@@ -45,6 +45,25 @@ add_custom_command(OUTPUT ${generated}/README.txt
 add_custom_target(stelvane_windows_files ALL DEPENDS ${generated}/README.txt)
 install(FILES ${generated}/README.txt DESTINATION .)
 install(DIRECTORY ${generated}/licences DESTINATION .)
+
+# The Windows Installer package, stelvane-<version>-win64.msi, of the files the zip holds
+# (packaging/windows-msi.sh, packaging/stelvane.wxs). CPack's WIX generator needs the WiX toolset,
+# which runs on Windows only; Debian's wixl compiles the same source language.
+find_program(STELVANE_WIXL wixl)
+find_program(STELVANE_MSIBUILD msibuild)
+if(NOT STELVANE_WIXL OR NOT STELVANE_MSIBUILD)
+    message(FATAL_ERROR "wixl and msibuild make the Windows installer: install Debian's wixl and msitools packages")
+endif()
+set(STELVANE_MSI ${CMAKE_CURRENT_BINARY_DIR}/stelvane-${PROJECT_VERSION}-win64.msi)
+add_custom_command(OUTPUT ${STELVANE_MSI}
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/packaging/windows-msi.sh ${CMAKE_CURRENT_BINARY_DIR}
+            ${PROJECT_VERSION} ${STELVANE_MSI}
+    DEPENDS stelvane ${generated}/README.txt ${STELVANE_ICO} packaging/windows-msi.sh
+            packaging/stelvane.wxs cmake/deploy-windows.cmake
+    COMMENT "Making the Windows installer stelvane-${PROJECT_VERSION}-win64.msi"
+    VERBATIM)
+add_custom_target(stelvane_msi ALL DEPENDS ${STELVANE_MSI})
+add_dependencies(stelvane_msi stelvane_windows_files)
 
 if(BUILD_TESTING)
     add_test(NAME windows_resources COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/windows_resources.sh
