@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows stage of the tests: builds Qt for Windows once (scripts/build-qt-windows.sh, cached
 # outside the checkout), cross-builds the client and every test with MinGW-w64 and warnings as
-# errors into build-windows/, runs the whole CTest suite under Wine, makes the zip package and
-# checks that the unpacked folder starts in a fresh Wine prefix with nothing else on its path.
-# Exits non-zero when anything fails.
+# errors into build-windows/ (the installer package stelvane-<version>-win64.msi included), runs
+# the whole CTest suite under Wine, makes the zip package and checks that the unpacked folder
+# starts in a fresh Wine prefix with nothing else on its path; then installs, upgrades and removes
+# the installer package in another fresh prefix (tests/msi.sh). Exits non-zero when anything fails.
 #
 #   bash scripts/test-windows.sh
 set -euo pipefail
@@ -14,12 +15,14 @@ cd "$repo"
 stage() { echo "test-windows [$((SECONDS / 60))m$((SECONDS % 60))s] $*"; }
 
 bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix cmake make wine wine64 xvfb xauth \
-    xdotool x11-xkb-utils imagemagick unzip fonts-dejavu-core icoutils libqt5core5a </dev/null
+    xdotool x11-xkb-utils imagemagick unzip fonts-dejavu-core icoutils libqt5core5a wixl msitools \
+    </dev/null
 
 stage "Qt for Windows"
 qt="$(bash scripts/build-qt-windows.sh </dev/null)"
 
 stage "building"
+rm -f build-windows/stelvane-*-win64.msi
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DSTELVANE_QT_WINDOWS="$qt" -DCMAKE_BUILD_TYPE=Release -DSTELVANE_WERROR=ON </dev/null
 cmake --build build-windows -j2 </dev/null
@@ -54,4 +57,8 @@ env -u WINEPATH WINEPREFIX="$work/wine" WINEDLLOVERRIDES="mscoree,mshtml=" WINED
         done
         echo "FAIL: the packaged client did not show its window" >&2
         exit 1' bash "$client"
+
+stage "installing, upgrading and removing the installer package in a fresh Wine prefix"
+ls -l build-windows/stelvane-*-win64.msi
+xvfb-run -a -s "-screen 0 1280x800x24" bash tests/msi.sh build-windows </dev/null
 stage "done"
