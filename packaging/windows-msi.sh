@@ -36,4 +36,24 @@ wixl --arch x64 -D Version="$version" -D Files=files -D Icon=stelvane.ico -D Win
 msiinfo export stelvane.msi Upgrade |
     awk 'BEGIN { FS = OFS = "\t" } $7 ~ /^WIX_UPGRADE_DETECTED\r?$/ { $5 = 513 } 1' >Upgrade.idt
 msibuild stelvane.msi -i Upgrade.idt
+
+# The settings folder (packaging/stelvane.wxs): its component is permanent (attribute 16), so
+# neither removal nor an upgrade takes the folder away. Its access list, in SDDL (table
+# MsiLockPermissionsEx, which Windows Installer 5, the package's InstallerVersion, applies when it
+# installs the component), replaces the one the folder would inherit from ProgramData (P,
+# protected), where each file belongs to its creator and the other users may only read it:
+# SYSTEM (SY) and Administrators (BA) full control as before, CREATOR OWNER (CO) full control of
+# what its creator adds, and the Users group (BU) modify (0x1301bf), on the folder and, inherited
+# (OI, CI), on the files created in it. Unlike the LockPermissions table, SDDL carries these
+# inheritance flags and names the groups by SID, not by names that differ with the language of
+# Windows. A package may not hold both tables.
+msiinfo export stelvane.msi Component |
+    awk 'BEGIN { FS = OFS = "\t" } $1 == "SettingsFolder" { $4 += 16 } 1' >Component.idt
+msibuild stelvane.msi -i Component.idt
+sddl='D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)(A;OICI;0x1301bf;;;BU)'
+printf '%s\t%s\t%s\t%s\t%s\r\n' MsiLockPermissionsEx LockObject Table SDDLText Condition \
+    s72 s72 s32 s0 S255 >MsiLockPermissionsEx.idt
+printf '%s\t%s\r\n' MsiLockPermissionsEx MsiLockPermissionsEx >>MsiLockPermissionsEx.idt
+printf '%s\t%s\t%s\t%s\t\r\n' SettingsFolder SETTINGSDIR CreateFolder "$sddl" >>MsiLockPermissionsEx.idt
+msibuild stelvane.msi -i MsiLockPermissionsEx.idt
 mv stelvane.msi "$out"

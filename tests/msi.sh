@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, silently as IT deploys it, in a fresh Wine prefix: install
-# (files, Start-menu shortcut, "Apps & features" entry), start the client from the shortcut's
-# target, upgrade to a newer package built here, refuse the older one, remove. The operator's
-# settings file must come through unchanged. Needs an X server (the client's window).
+# (files, Start-menu shortcut, "Apps & features" entry, settings folder), start the client from the
+# shortcut's target, upgrade to a newer package built here, refuse the older one, remove. The
+# operators' settings file and folder must come through unchanged. Needs an X server (the client's
+# window).
 #
 #   bash tests/msi.sh BUILD_DIR
 set -euo pipefail
@@ -40,6 +41,7 @@ entries() {
 shortcuts() { find "$drive" -name Stelvane.lnk; }
 # Names and sizes: stripping stamps the time into each binary.
 files() { (cd "$1" && find . -type f -printf '%P %s\n' | LC_ALL=C sort); }
+rows() { msiinfo export older.msi "$1" | tr -d '\r' | sed 1,3d; }
 
 step="build the packages"
 cp "$package" older.msi
@@ -55,6 +57,11 @@ expect "shortcuts" 1 "$(shortcuts | wc -l)"
 # The shortcut's target as the shell link's LinkInfo holds it: a NUL-terminated local path.
 target="$(tr '\0' '\n' <"$(shortcuts)" | grep -a -m1 '^[A-Z]:\\.*\.exe$' || true)"
 expect "shortcut target" 'C:\Program Files\Brimlow Software\Stelvane\stelvane.exe' "$target"
+[ -d "${settings%/*}" ] || fail "no settings folder ${settings%/*}"
+# Wine sets no access lists: the package must hold the settings folder's (README, Installing).
+expect "CreateFolder table" $'SETTINGSDIR\tSettingsFolder' "$(rows CreateFolder)"
+expect "MsiLockPermissionsEx table" $'SettingsFolder\tSETTINGSDIR\tCreateFolder\tD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)(A;OICI;0x1301bf;;;BU)\t' \
+    "$(rows MsiLockPermissionsEx)"
 
 step="start the client from the shortcut's target"
 wine "$target" &
@@ -62,7 +69,6 @@ timeout 60 sh -c 'until xdotool search --onlyvisible --name "^Stelvane$"; do sle
     >/dev/null || fail "no window named Stelvane within 60 s"
 wineserver -k
 wait || true
-mkdir -p "$(dirname "$settings")"
 printf '[General]\r\nPathToReports=//labserver/reports\r\n' | tee settings.ini >"$settings"
 
 step="upgrade to $newer"
@@ -88,4 +94,9 @@ expect "shortcuts" "" "$(shortcuts)"
 [ ! -e "$company" ] || fail "$company is left: $(find "$company")"
 ! wine reg query 'HKLM\Software\Brimlow Software' >/dev/null 2>&1 || fail "its registry key is left"
 cmp -s settings.ini "$settings" || fail "the settings file changed or went"
-echo "The installer installs, starts, upgrades, refuses a downgrade and removes cleanly."
+
+step="install and remove $newer without a settings file"
+rm "$settings"
+msiexec /i newer.msi && msiexec /x newer.msi || fail "msiexec returned $?"
+[ -d "${settings%/*}" ] || fail "the empty settings folder went"
+echo "The installer installs, starts, upgrades, refuses a downgrade and removes cleanly, keeping the settings."
