@@ -80,7 +80,8 @@ QString executableFilePattern();
 // first. Windows: a named pipe, visible machine-wide and so named after the user's SID and the
 // logon session, and a mutex in the session's own namespace. Elsewhere: a socket in the user's
 // runtime folder named after the display, since one user may have a desktop on each of several
-// displays, and a lock file beside it.
+// displays, and a lock file beside it. Both names also follow the settings file, so a client
+// started on other settings (a trial on sample data) is a client of its own.
 struct SessionEndpoint
 {
     QString serverName;

@@ -143,11 +143,12 @@ SessionEndpoint sessionEndpoint()
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
-    const QByteArray display = qgetenv("WAYLAND_DISPLAY") + '|' + qgetenv("DISPLAY");
+    const QByteArray key = qgetenv("WAYLAND_DISPLAY") + '|' + qgetenv("DISPLAY") + '|' +
+                           settingsFileLocation().toUtf8();
     const QString name =
         folder + QStringLiteral("/stelvane-") +
         QString::fromLatin1(
-            QCryptographicHash::hash(display, QCryptographicHash::Sha256).toHex().left(16));
+            QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(16));
     return {name, name + QStringLiteral(".lock")};
 }
 

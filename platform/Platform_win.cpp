@@ -133,7 +133,8 @@ SessionEndpoint sessionEndpoint()
 {
     DWORD session = 0;
     ProcessIdToSessionId(GetCurrentProcessId(), &session);
-    const QByteArray key = userSid().toUtf8() + '|' + QByteArray::number(quint32(session));
+    const QByteArray key = userSid().toUtf8() + '|' + QByteArray::number(quint32(session)) + '|' +
+                           settingsFileLocation().toUtf8();
     const QString name =
         QStringLiteral("stelvane-") +
         QString::fromLatin1(
