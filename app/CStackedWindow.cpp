@@ -8,7 +8,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopWidget>
+#include <QDialogButtonBox>
 #include <QIcon>
+#include <QPushButton>
+#include <QTimer>
 
 CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
 {
@@ -46,6 +49,11 @@ CStackedWindow::CStackedWindow(QWidget *parent) : QMainWindow(parent)
 
     setWindowIcon(QIcon(QStringLiteral("://qrc/fenmoor.png")));
     setWindowTitle(QStringLiteral("Stelvane"));
+
+    startTimer = new QTimer(this);
+    startTimer->setSingleShot(true);
+    startTimer->setInterval(300);
+    connect(startTimer, &QTimer::timeout, this, &CStackedWindow::enterStartStoneID);
     restoreWindowSettings();
 }
 
@@ -57,11 +65,13 @@ CStackedWindow::~CStackedWindow()
 
 void CStackedWindow::showSettingsWidget()
 {
+    settingsShown = true;
     pageStack->slide(1);
 }
 
 void CStackedWindow::showOpenReportWidget()
 {
+    settingsShown = false;
     pageStack->slide(0);
     // The operator may type as soon as the settings page has closed, while the pages still slide:
     // the keys go where the focus was on the open-report page (or the Stone ID field).
@@ -69,6 +79,49 @@ void CStackedWindow::showOpenReportWidget()
         previous->setFocus(Qt::OtherFocusReason);
     else
         openReportWidget->focusInStoneID();
+}
+
+void CStackedWindow::takeStart(const QString &stoneID)
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    if (stoneID.isEmpty())
+        return;
+    startStoneID = stoneID;
+    if (isActiveWindow())
+        enterStartStoneID();
+    else
+        startTimer->start();
+}
+
+void CStackedWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Activation puts the focus into the Stone ID field first (the open-report page does), as
+    // when the operator comes to the window to type.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !startStoneID.isEmpty())
+        QTimer::singleShot(0, this, &CStackedWindow::enterStartStoneID);
+}
+
+void CStackedWindow::enterStartStoneID()
+{
+    if (startStoneID.isEmpty())
+        return;
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        startTimer->start();
+        return;
+    }
+    // The settings page's own Cancel: it reads its fields back from the file and slides back.
+    if (settingsShown)
+        settingsWidget->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+    if (!openReportWidget->enterStoneID(startStoneID)) {
+        startTimer->start();
+        return;
+    }
+    startTimer->stop();
+    startStoneID.clear();
 }
 
 void CStackedWindow::applySizeRule()

@@ -48,6 +48,10 @@ public:
     // was being built (the page itself read the settings before that) and checks the
     // configuration again, so the first session opens reports in it.
     void takeDefaultBrowser();
+    // Puts a Stone ID into the field as if the operator had typed it over the field's text and
+    // pressed Enter (Ctrl+Enter where new lines are intercepted). False, with nothing done, while
+    // a comment is being edited or input pauses: the operator's work comes first.
+    bool enterStoneID(const QString &text);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 

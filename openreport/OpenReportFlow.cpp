@@ -274,6 +274,19 @@ bool COpenReportWidget::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+bool COpenReportWidget::enterStoneID(const QString &text)
+{
+    // The comment's editor would write the comment when the focus left it.
+    if (tableView->isEditing() || !isEnabled())
+        return false;
+    focusInStoneID();
+    stoneIDEdit->setText(text);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return,
+                    interceptNewLine ? Qt::ControlModifier : Qt::NoModifier);
+    eventFilter(stoneIDEdit, &enter);
+    return true;
+}
+
 void COpenReportWidget::pauseInput()
 {
     // A scanner may send more characters right after its new line; they are dropped while the

@@ -75,4 +75,45 @@ QList<BrowserCommand> defaultBrowserCommands();
 // name elsewhere, where executables carry no extension.
 QString executableFilePattern();
 
+// Where the client of this user's desktop session listens for later starts: the QLocalServer name,
+// and the name of the lock that one start at a time holds while it finds out whether it is the
+// first. Windows: a named pipe, visible machine-wide and so named after the user's SID and the
+// logon session, and a mutex in the session's own namespace. Elsewhere: a socket in the user's
+// runtime folder named after the display, since one user may have a desktop on each of several
+// displays, and a lock file beside it. Both names also follow the settings file, so a client
+// started on other settings (a trial on sample data) is a client of its own.
+struct SessionEndpoint
+{
+    QString serverName;
+    QString lockName;
+};
+SessionEndpoint sessionEndpoint();
+
+// The lock of a SessionEndpoint, held from tryLock until destruction. The system releases it when
+// the process ends, however it ends, so a crash leaves no lock behind. Taking it costs no write to
+// a disk: a mutex on Windows, flock() elsewhere.
+class SessionLock
+{
+public:
+    explicit SessionLock(const QString &name);
+    ~SessionLock();
+    // Waits at most that long for the lock; false when another start kept it.
+    bool tryLock(int milliseconds);
+
+private:
+    Q_DISABLE_COPY(SessionLock)
+    qintptr handle; // the mutex or the open lock file; 0 or -1 when it could not be made
+    bool locked = false;
+};
+
+// Lets the running client take the foreground when this start hands its Stone ID over. Windows
+// gives it only to the process the operator started last, so this start passes it on; elsewhere
+// the window system decides, and this does nothing.
+void allowOtherClientToForeground();
+
+// Writes a message for the one who started the program from a console (standard output, or
+// standard error when `error`). A Windows program with a window has no console of its own: it
+// writes to the console of the program that started it, when there is one.
+void writeToConsole(const QString &text, bool error);
+
 } // namespace Platform

@@ -4,11 +4,19 @@
 
 #include "platform/Platform.h"
 
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
 
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -126,6 +134,57 @@ QList<BrowserCommand> defaultBrowserCommands()
 QString executableFilePattern()
 {
     return QStringLiteral("*");
+}
+
+SessionEndpoint sessionEndpoint()
+{
+    // The runtime folder is the user's alone; Qt makes one in the temporary folder when the
+    // session names none.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    const QByteArray key = qgetenv("WAYLAND_DISPLAY") + '|' + qgetenv("DISPLAY") + '|' +
+                           settingsFileLocation().toUtf8();
+    const QString name =
+        folder + QStringLiteral("/stelvane-") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(16));
+    return {name, name + QStringLiteral(".lock")};
+}
+
+SessionLock::SessionLock(const QString &name)
+    : handle(::open(QFile::encodeName(name).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+{
+}
+
+SessionLock::~SessionLock()
+{
+    // Closing the file releases the lock; the file stays for the next start, as removing it
+    // could race with one that has just opened it.
+    if (handle >= 0)
+        ::close(int(handle));
+}
+
+bool SessionLock::tryLock(int milliseconds)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (handle >= 0 && !locked) {
+        locked = ::flock(int(handle), LOCK_EX | LOCK_NB) == 0;
+        if (!locked && (errno != EWOULDBLOCK || deadline.hasExpired()))
+            break;
+        if (!locked)
+            QThread::msleep(5);
+    }
+    return locked;
+}
+
+void allowOtherClientToForeground() {}
+
+void writeToConsole(const QString &text, bool error)
+{
+    std::FILE *stream = error ? stderr : stdout;
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
 }
 
 } // namespace Platform

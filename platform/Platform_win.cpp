@@ -1,6 +1,10 @@
 #include "platform/Platform.h"
 
+#include <QCryptographicHash>
+
 #include <windows.h>
+
+#include <sddl.h>
 
 #include <string>
 
@@ -99,6 +103,93 @@ QList<BrowserCommand> defaultBrowserCommands()
 QString executableFilePattern()
 {
     return QStringLiteral("*.exe");
+}
+
+namespace {
+
+// The user's security identifier as text ("S-1-5-21-..."); empty when the system will not say.
+QString userSid()
+{
+    QString text;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return text;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    QByteArray buffer(int(size), '\0');
+    wchar_t *sid = nullptr;
+    if (size > 0 && GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer.data())->User.Sid, &sid)) {
+        text = QString::fromWCharArray(sid);
+        LocalFree(sid);
+    }
+    CloseHandle(token);
+    return text;
+}
+
+} // namespace
+
+SessionEndpoint sessionEndpoint()
+{
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    const QByteArray key = userSid().toUtf8() + '|' + QByteArray::number(quint32(session)) + '|' +
+                           settingsFileLocation().toUtf8();
+    const QString name =
+        QStringLiteral("stelvane-") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(16));
+    return {name, QStringLiteral("Local\\") + name};
+}
+
+SessionLock::SessionLock(const QString &name)
+    : handle(qintptr(CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t *>(name.utf16()))))
+{
+}
+
+SessionLock::~SessionLock()
+{
+    if (locked)
+        ReleaseMutex(HANDLE(handle));
+    if (handle)
+        CloseHandle(HANDLE(handle));
+}
+
+bool SessionLock::tryLock(int milliseconds)
+{
+    // A mutex left by a process that ended while holding it is taken over (WAIT_ABANDONED).
+    const DWORD result = handle ? WaitForSingleObject(HANDLE(handle), DWORD(milliseconds)) : 0;
+    locked = handle && (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED);
+    return locked;
+}
+
+void allowOtherClientToForeground()
+{
+    AllowSetForegroundWindow(ASFW_ANY);
+}
+
+void writeToConsole(const QString &text, bool error)
+{
+    // Redirected to a file or a pipe (a script, a test): the handle is there already.
+    HANDLE handle = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (handle && handle != INVALID_HANDLE_VALUE) {
+        const QByteArray bytes = text.toLocal8Bit();
+        DWORD written = 0;
+        WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
+        return;
+    }
+    // Started from a console window, which has already shown its next prompt: the text follows it.
+    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console != INVALID_HANDLE_VALUE) {
+        const std::wstring wide = text.toStdWString();
+        DWORD written = 0;
+        WriteConsoleW(console, wide.c_str(), DWORD(wide.size()), &written, nullptr);
+        CloseHandle(console);
+    }
+    FreeConsole();
 }
 
 } // namespace Platform

@@ -6,8 +6,9 @@
 #   bash scripts/build-qt-windows.sh
 #
 # The prefix is $STELVANE_QT_CACHE, by default ~/.cache/stelvane/qt-5.15.8-mingw64. A prefix
-# holding the stamp file (written last, after a complete install) is reused as it is; anything
-# else there is a half-finished build and is built again. Needs root (or sudo) the first time: it
+# holding the stamp file (written last, after a complete install) and the Network module is
+# reused as it is; anything else there is a half-finished build, or one made before the client
+# needed Network, and is built again. Needs root (or sudo) the first time: it
 # installs the cross compiler and adds a deb-src entry for Debian bookworm main to apt's sources.
 # About 13 minutes on two cores; the install is about 105 MB.
 set -euo pipefail
@@ -17,7 +18,7 @@ stamp="$prefix/.stelvane-qt-complete"
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="${STELVANE_JOBS:-2}"
 
-if [ -f "$stamp" ]; then
+if [ -f "$stamp" ] && [ -f "$prefix/bin/Qt5Network.dll" ]; then
     echo "build-qt-windows: reusing $prefix" >&2
     echo "$prefix"
     exit 0
@@ -85,7 +86,7 @@ cd "$work/build"
 step "configuring" "$source_dir/configure" -prefix "$prefix" -opensource -confirm-license -release \
     -shared -platform linux-g++ -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
     -nomake examples -nomake tests -no-opengl -no-angle -no-vulkan -no-direct2d -qt-zlib -qt-libpng \
-    -qt-pcre -qt-freetype -qt-harfbuzz -no-libjpeg -no-feature-network -no-feature-sql -no-sql-sqlite \
+    -qt-pcre -qt-freetype -qt-harfbuzz -no-libjpeg -no-feature-sql -no-sql-sqlite \
     -no-sql-odbc -no-dbus -no-feature-concurrent -no-feature-printer -no-feature-tabletevent -no-icu \
     -no-openssl -no-fontconfig
 step "building with $jobs jobs (about 11 minutes on two cores)" make -j"$jobs"

@@ -18,13 +18,14 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every test's entry point: settings and desktop folders empty, so no test sees the machine's.
+// Every test's entry point: settings, desktop and runtime folders empty, so no test sees the
+// machine's (nor a client running there).
 #define STELVANE_TEST_MAIN(TestObject)                                                             \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         QTemporaryDir settingsFolder;                                                              \
         for (const char *name : {"PROGRAMDATA", "XDG_CONFIG_HOME", "XDG_DATA_HOME",                \
-                                 "XDG_CONFIG_DIRS", "XDG_DATA_DIRS"})                              \
+                                 "XDG_RUNTIME_DIR", "XDG_CONFIG_DIRS", "XDG_DATA_DIRS"})           \
             qputenv(name, QFile::encodeName(settingsFolder.path()));                               \
         Q_INIT_RESOURCE(resources);                                                                \
         QApplication app(argc, argv);                                                              \

@@ -41,6 +41,7 @@ else
     printf '#!/bin/sh\necho "$*" >>"${0%%/*}/launches"\n' >"$work/browser"
     chmod +x "$work/browser"
     for v in PROGRAMDATA XDG_CONFIG_HOME XDG_DATA_HOME XDG_CONFIG_DIRS XDG_DATA_DIRS; do export "$v=$work/xdg"; done
+    mkdir -m 700 "$work/run" && export XDG_RUNTIME_DIR="$work/run" 
     ini="$PROGRAMDATA/Brimlow Software/Stelvane/Stelvane.ini"
     mkdir -p "$(dirname "$ini")" "$work/xdg/applications"
     printf '[General]\nPathToViewers=%s\nPathToReports=%s\n' "$work/sample/Report Viewers" \
@@ -83,4 +84,13 @@ xdotool key Tab Tab space Escape
 open_stone GV-1002
 wait_for grep -q '^OpenReportTimeout=2500' "$ini" || fail "the timeout was not saved"
 opened "GV-1001/0003%20polished" "GV-1002/0002%20re-check%20%232"
+
+# Started with a Stone ID and auto-open, then with another from a second process, which ends.
+kill "$pid" && wait "$pid" || true
+sed -i 's/^AutoFindReports=.*/AutoFindReports=true/; s/^AutoOpenLatestReport=.*/AutoOpenLatestReport=true/' "$ini"
+"${run[@]}" "$client" GV-1001 &
+pid=$! first="GV-1001/0003%20polished" second="GV-1002/0002%20re-check%20%232"
+opened "$first" "$second" "$first"
+"${run[@]}" "$client" GV-1002 || fail "the second start ended with status $?"
+opened "$first" "$second" "$first" "$second"
 echo PASS
