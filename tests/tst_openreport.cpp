@@ -11,134 +11,229 @@
 
 #include <QtWidgets>
 
-static const auto str = [](const char *text) { return QString::fromUtf8(text); };
-static const auto ch = [](char c) { return QLatin1Char(c); };
-static const char *const All = "Open Report: 1 2 3 3 [7]", *const Latest = "2.1 0007%20polished";
+// The page after stone X17's search: the button's text, then the report numbers from top to
+// bottom, the selected one in brackets. Two folders, "0003 a" and "0003 b", share number 3.
+static const char *const AllReports = "Open Report: 1 2 3 3 [7]", *const Latest = "0007 polished";
+static const char *const FiveFound = "Found 5 reports for a stone with the specified ID";
 
 // A report folder: a data file and the metadata naming the viewer the report needs.
-static void report(const QString &folder, const QByteArray &viewer = "2.1")
+static void writeReport(const QString &folder, const QByteArray &viewer = "2.1")
 {
-    writeFile(folder + str("/data.js"));
-    writeFile(folder + str("/metadata.xml"),
+    writeFile(folder + QStringLiteral("/data.js"));
+    writeFile(folder + QStringLiteral("/metadata.xml"),
               "<R><RequiredViewerVersion>" + viewer + "</RequiredViewerVersion></R>");
 }
 
+// A stand-in browser that records each start: its arguments, each followed by "|", a line of
+// launches.txt beside it (on Windows also the command line in commandline.txt).
+static void writeBrowser(const QString &path)
+{
+#ifdef Q_OS_WIN
+    writeFile(path, readFile(QCoreApplication::applicationDirPath() +
+                             QStringLiteral("/standin_browser.exe")));
+#else
+    writeFile(path, "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> \"${0%/*}/launches.txt\"\n", true);
+#endif
+}
+
+// A browser and the folders ("~": the test's folder), the viewer URL they make, and the command
+// line the browser gets on Windows ("<url>": that URL).
+struct BrowserCase
+{
+    const char *name, *browser, *viewers, *reports, *viewersUrl, *reportsUrl, *arguments,
+        *commandLine;
+};
+Q_DECLARE_METATYPE(BrowserCase)
+
+// Each road drives the window as an operator does. An action (press, typeStoneId, did) names the
+// step; a check chained to it fails with that step and what it expected, and after a failure the
+// rest of the road does nothing.
 class TestOpenReport : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
     QPointer<CStackedWindow> window;
-    QPointer<COpenReportWidget> page; // the window's
-    QStringList started;              // the browser's starts expected so far
-    QStringList answers, questions;   // keys that answer the question boxes to come, in turn
+    QPointer<COpenReportWidget> page;
+    QWidget *stoneId = nullptr, *table = nullptr, *button = nullptr; // the page's
+    QHash<const QWidget *, QString> names; // those as an operator names them
+    QStringList answers;   // the operator's answers to the questions to come: a key, or "Yes"
+    QStringList questions; // each question's "title|text", each context menu item's "text|key"
+    int launchesSeen = 0;  // the bytes of the browser's record already checked
+    QString step;          // what the operator did last
 
-    QString at(const char *path) const { return str(path).replace(ch('~'), dir->path()); }
-    QStringList launches() const // one line a start: the arguments, each followed by "|"
+    QString pathOf(const char *name) const
     {
-        return str(readFile(at("~/launches.txt"))).split(ch('\n'), Qt::SkipEmptyParts);
+        return dir->path() + QLatin1Char('/') + QString::fromUtf8(name);
     }
-    QString shown() const // the button, then the first column top to bottom ("[7]": selected)
+
+    // Viewers 0.9, 1.0 and 2.1; stone X17's reports 0001 (viewer 1.0), 0002 (naming none),
+    // "0003 a", "0003 b" and "0007 polished"; a browser that records its starts; the settings
+    // (named as earlier versions wrote them), then `more`; the window.
+    TestOpenReport &startClient(const QVariantMap &more = {})
     {
-        QString text = page->actionButton->text().remove(ch('&')) + ch(':');
-        for (int row = 0; row < page->tableView->model()->rowCount(); ++row) {
-            const QString number = page->tableView->model()->index(row, 0).data().toString();
-            const bool selected = page->tableView->selectionModel()->isRowSelected(row, {});
-            text += selected ? str(" [") + number + ch(']') : ch(' ') + number;
-        }
-        return text;
-    }
-    QString opened(const QString &report) const // "VERSION FOLDER": a viewer and X17's folder
-    {
-        return str("--new-window|") + QUrl::fromLocalFile(at("~/viewers/")).toString() +
-               report.section(ch(' '), 0, 0) + str("/index.html?dataPath=file://") +
-               at("~/reports/X17/") + report.section(ch(' '), 1) + str("/data.js|--app=\"%1\"|");
-    }
-    // Viewers 0.9, 1.0, 2.1; stone X17's reports 1 (viewer 1.0), 2 (none), 3 (twice), 7; a
-    // browser that records its starts; settings, then `more` ("Key=value;..."); the window.
-    void start(const QString &more = {})
-    {
-        QSettings settings = openSettings(); // names as earlier versions wrote them
-        const QString values =
-            str("PathToViewers=~/viewers;PathToReports=~/reports;PathToBrowser="
-                "~/browser.exe;BrowserArguments=--new-window  \"%1\" --app=\"%1\";");
-        for (const QString &value : (values + more).split(ch(';'), Qt::SkipEmptyParts))
-            settings.setValue(value.section(ch('='), 0, 0),
-                              value.section(ch('='), 1).replace(ch('~'), dir->path()));
-        for (const char *version : {"0.9", "1.0", "2.1"})
-            writeFile(at("~/viewers/") + str(version) + str("/index.html"));
-        for (const char *folder :
-             {"0001=1.0", "0002=", "0003 a=2.1", "0003 b=2.1", "0007 polished=2.1"})
-            report(at("~/reports/X17/") + str(folder).section(ch('='), 0, 0),
-                   str(folder).section(ch('='), 1).toUtf8());
-#ifdef Q_OS_WIN // a stand-in that also writes the command line to commandline.txt
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + str("/standin_browser.exe"),
-                            at("~/browser.exe")));
-#else // each start a line of launches.txt beside it
-        writeFile(at("~/browser.exe"),
-                  "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> \"${0%/*}/launches.txt\"\n", true);
-#endif
+        QSettings settings = openSettings();
+        settings.setValue(QStringLiteral("PathToViewers"), pathOf("viewers"));
+        settings.setValue(QStringLiteral("PathToReports"), pathOf("reports"));
+        settings.setValue(QStringLiteral("PathToBrowser"), pathOf("browser.exe"));
+        settings.setValue(QStringLiteral("BrowserArguments"),
+                          QStringLiteral("--new-window  \"%1\" --app=\"%1\""));
+        for (auto value = more.cbegin(); value != more.cend(); ++value)
+            settings.setValue(value.key(), value.value());
+        for (const char *viewer : {"viewers/0.9", "viewers/1.0", "viewers/2.1"})
+            writeFile(pathOf(viewer) + QStringLiteral("/index.html"));
+        writeReport(pathOf("reports/X17/0001"), "1.0");
+        writeReport(pathOf("reports/X17/0002"), "");
+        for (const char *folder : {"0003 a", "0003 b", Latest})
+            writeReport(pathOf("reports/X17/") + QString::fromUtf8(folder));
+        writeBrowser(pathOf("browser.exe"));
         window = new CStackedWindow;
         page = window->findChild<COpenReportWidget *>();
-        window->show(); // activated by the first keys
-        auto *poll = new QTimer(page);
+        names = {{stoneId = page->stoneIDEdit, QStringLiteral("the Stone ID")},
+                 {table = page->tableView, QStringLiteral("the table")},
+                 {button = page->actionButton, QStringLiteral("the button")}};
+        window->show();
+        auto *poll = new QTimer(page); // notes and closes menus, notes and answers questions
         connect(poll, &QTimer::timeout, page, [this] {
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-                for (const QAction *action : menu->actions()) // noted as the questions are
-                    questions << action->text() + ch('|') + action->shortcut().toString();
+                for (const QAction *action : menu->actions())
+                    questions << action->text() + QLatin1Char('|') + action->shortcut().toString();
                 menu->close();
             }
             auto *box = page->findChild<QMessageBox *>();
             if (!box || !box->isVisible() || answers.isEmpty())
                 return;
-            questions << box->windowTitle() + ch('|') + box->text();
-            const QString key = answers.takeFirst();
-            key == QLatin1String("Y") ? box->buttons().at(0)->click() // "&Yes"
-                                      : QTest::keySequence(box, QKeySequence(key));
-            // A folder name may look like markup: the question shows it as it is.
-            QCOMPARE(box->findChild<QLabel *>(str("qt_msgbox_label"))->textFormat(), Qt::PlainText);
+            questions << box->windowTitle() + QLatin1Char('|') + box->text();
+            const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            expect(label->textFormat() == Qt::PlainText, "a folder name in a question as it is");
+            const QString answer = answers.takeFirst();
+            answer == QLatin1String("Yes") ? box->buttons().at(0)->click()
+                                           : QTest::keySequence(box, QKeySequence(answer));
         });
         poll->start(10);
+        activated(); // which puts the focus in the Stone ID
+        return did(QStringLiteral("starting the client"));
     }
 
-    // Keys on 'f' the Stone ID, 't' the table, 'b' the button or 'c' the selected report's comment
-    // being edited ("'X17" types X17); then the console, shown(), the report opened ("VERSION
-    // FOLDER") and the focus ('f', 't', 'b'; capital: after the page paused a moment), if given.
-    struct Step
+    // Actions: keys (named as QKeySequence names them, separated by spaces) on a widget, text
+    // typed into the Stone ID, a search, a comment edited, or anything else the road did.
+    TestOpenReport &press(QWidget *target, const char *keys)
     {
-        char on;
-        const char *keys, *console = nullptr, *shown = nullptr, *opens = nullptr;
-        char focus = 0;
-    };
-    QWidget *widget(char c) const
-    {
-        QWidget *const widgets[] = {page->stoneIDEdit, page->tableView, page->actionButton};
-        const int i = QByteArray("ftb").indexOf(c);
-        return i < 0 ? QApplication::focusWidget() : widgets[i];
-    }
-    void run(std::initializer_list<Step> steps)
-    {
-        for (const Step &s : steps) {
-            if (s.on == 'c')
-                page->editComment();
-            QWidget *on = widget(s.on);
-            for (const QString &key : str(s.keys).split(ch(' '), Qt::SkipEmptyParts)) {
-                page->activateWindow(); // again after a question box
-                QVERIFY(QTest::qWaitForWindowActive(page));
-                key.startsWith(ch('\'')) ? qobject_cast<QLineEdit *>(on)->insert(key.mid(1))
-                                         : QTest::keySequence(on, QKeySequence(key));
-            }
-            QCOMPARE(page->isEnabled(), !QChar(ch(s.focus)).isUpper());
-            QTRY_VERIFY(page->isEnabled());
-            QCOMPARE(s.console ? page->console->toPlainText() : QString(), str(s.console));
-            QCOMPARE(s.shown ? shown() : QString(), str(s.shown));
-            if (s.opens)
-                started << opened(str(s.opens));
-            QTRY_COMPARE(launches(), started);
-            QCOMPARE(QApplication::focusWidget(), widget(QChar(ch(s.focus)).toLower().toLatin1()));
+        for (const QString &key : QString::fromUtf8(keys).split(QLatin1Char(' '))) {
+            if (activated())
+                QTest::keySequence(target, QKeySequence(key));
         }
-        QTest::qWait(200); // and no other browser starts
-        QCOMPARE(launches(), started);
+        return did(QString::fromUtf8(keys) + QStringLiteral(" on ") + names.value(target));
+    }
+    TestOpenReport &typeStoneId(const char *text)
+    {
+        if (activated())
+            page->stoneIDEdit->insert(QString::fromUtf8(text));
+        return did(QStringLiteral("typing ") + QString::fromUtf8(text));
+    }
+    bool activated() // the window, again after a question; not after a failure
+    {
+        page->activateWindow();
+        return !QTest::currentTestFailed() && QTest::qWaitForWindowActive(page);
+    }
+    TestOpenReport &findStone(const char *stoneId) // Return after it, and the page's pause
+    {
+        typeStoneId(stoneId).press(this->stoneId, "Return");
+        waitUntil([this] { return page->isEnabled(); });
+        return *this;
+    }
+    TestOpenReport &editComment(const char *text, const char *key) // the selected report's
+    {
+        page->editComment();
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        if (editor && activated()) {
+            editor->insert(QString::fromUtf8(text));
+            press(editor, key);
+        }
+        did(QStringLiteral("typing %1 as the comment, then %2")
+                .arg(QString::fromUtf8(text), QLatin1String(key)));
+        return expect(editor, "a comment editor");
+    }
+    template <typename Condition> bool waitUntil(Condition met, int milliseconds = 5000)
+    {
+        return QTest::qWaitFor(met, milliseconds);
+    }
+    TestOpenReport &did(const QString &what)
+    {
+        step = what;
+        return *this;
+    }
+
+    // Checks.
+    TestOpenReport &expect(bool met, const char *expected, const QString &found = {})
+    {
+        if (!met && !QTest::currentTestFailed())
+            QTest::qFail(qPrintable(QStringLiteral("after %1: expected %2%3")
+                                        .arg(step, QString::fromUtf8(expected), found)),
+                         __FILE__, __LINE__);
+        return *this;
+    }
+    TestOpenReport &reads(const char *what, const QString &found, const QString &expected)
+    {
+        return expect(found == expected,
+                      qPrintable(QStringLiteral("%1 \"%2\"").arg(QLatin1String(what), expected)),
+                      QStringLiteral(", found \"%1\"").arg(found));
+    }
+    TestOpenReport &consoleSays(const char *text) // waiting a moment for it
+    {
+        waitUntil([&] { return page->console->toPlainText() == QString::fromUtf8(text); }, 2000);
+        return reads("the console to say", page->console->toPlainText(), QString::fromUtf8(text));
+    }
+    TestOpenReport &shows(const char *text) // waiting a moment for it
+    {
+        waitUntil([&] { return buttonAndRows() == QLatin1String(text); }, 2000);
+        return reads("the page to show", buttonAndRows(), QString::fromUtf8(text));
+    }
+    QString buttonAndRows() const
+    {
+        QString text = page->actionButton->text().remove(QLatin1Char('&')) + QLatin1Char(':');
+        for (int row = 0; row < page->tableView->model()->rowCount(); ++row) {
+            const QString number = page->tableView->model()->index(row, 0).data().toString();
+            text += page->tableView->selectionModel()->isRowSelected(row, {})
+                        ? QStringLiteral(" [") + number + QLatin1Char(']')
+                        : QLatin1Char(' ') + number;
+        }
+        return text;
+    }
+    // The browser's starts since the last check: stone X17's report `folder` in the viewer of
+    // version `viewer`, between the configured arguments; or none, after a moment.
+    TestOpenReport &opens(const char *viewer, const char *folder)
+    {
+        return browserStarts(
+            QStringLiteral("--new-window|") + QUrl::fromLocalFile(pathOf("viewers/")).toString() +
+            QString::fromUtf8(viewer) + QStringLiteral("/index.html?dataPath=file://") +
+            pathOf("reports/X17/") +
+            QString::fromUtf8(folder).replace(QLatin1Char(' '), QLatin1String("%20")) +
+            QStringLiteral("/data.js|--app=\"%1\"|\n"));
+    }
+    TestOpenReport &opensNothing() { return browserStarts(QString()); }
+    TestOpenReport &browserStarts(const QString &expected)
+    {
+        const auto started = [this] { return readFile(pathOf("launches.txt")).mid(launchesSeen); };
+        const int wait = QTest::currentTestFailed() ? 0 : expected.isEmpty() ? 300 : 5000;
+        waitUntil([&] { return !expected.isEmpty() && started() == expected.toUtf8(); }, wait);
+        const QByteArray found = started();
+        launchesSeen += found.size();
+        return reads(expected.isEmpty() ? "no browser start:" : "the browser started with",
+                     QString::fromUtf8(found).trimmed(), expected.trimmed());
+    }
+    // The focus, after no pause for input or after one (which drops a scanner's keys).
+    TestOpenReport &focusOn(const QWidget *widget) { return focusAfter(QString(), widget); }
+    TestOpenReport &pauseThenFocusOn(const QWidget *widget)
+    {
+        return focusAfter(QStringLiteral("a pause, then "), widget);
+    }
+    TestOpenReport &focusAfter(const QString &pause, const QWidget *widget)
+    {
+        const QString paused = page->isEnabled() ? QString() : QStringLiteral("a pause, then ");
+        waitUntil([this] { return page->isEnabled(); });
+        const QString focus = names.value(QApplication::focusWidget(), QStringLiteral("another"));
+        return reads("the focus on", paused + focus, pause + names.value(widget));
     }
 
 private slots:
@@ -147,10 +242,321 @@ private slots:
         delete window;
         openSettings().clear();
         dir.reset(new QTemporaryDir);
+        answers.clear();
+        questions.clear();
+        launchesSeen = 0;
 #ifndef Q_OS_WIN // a stand-in for the desktop's folder opener, found first, records its argument
         static const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(dir->path()) + ':' + path);
-        writeFile(at("~/xdg-open"), "#!/bin/sh\necho \"$1\" > \"${0%/*}/opened.txt\"\n", true);
+        writeFile(pathOf("xdg-open"), "#!/bin/sh\necho \"$1\" > \"${0%/*}/opened.txt\"\n", true);
+#endif
+    }
+
+    // Tab before a search goes to the button. Return in the Stone ID lists the reports, the
+    // latest selected, after a pause; in the table Return opens it, keypad Enter nothing.
+    // Auto-open, stored as on, stays off without auto-find.
+    void returnFindsTheReportsAndReturnAgainOpensTheLatest()
+    {
+        startClient({{QStringLiteral("AutoOpenLatestReport"), true}});
+        press(stoneId, "Tab").focusOn(button);
+        typeStoneId("X17").consoleSays("").shows("Find Reports:");
+        press(stoneId, "Return").pauseThenFocusOn(table).consoleSays(FiveFound);
+        shows(AllReports).opensNothing();
+        press(table, "Return").opens("2.1", Latest).focusOn(table);
+        consoleSays("The 0007 polished report was successfully opened in browser");
+        press(table, "Up Num+Enter").opensNothing();
+    }
+
+    // Each of two folders numbered 3 opens its own report, from Return or the button. Report 1
+    // needs viewer 1.0; report 2 names none and opens in the newest, not in 0.9.
+    void eachReportOpensInTheViewerItNeeds()
+    {
+        startClient().findStone("X17");
+        press(table, "Up Return").shows("Open Report: 1 2 3 [3] 7").opens("2.1", "0003 b");
+        press(table, "Up").press(button, "Space").shows("Open Report: 1 2 [3] 3 7");
+        opens("2.1", "0003 a").focusOn(table);
+        press(table, "Ctrl+Home Return").shows("Open Report: [1] 2 3 3 7").opens("1.0", "0001");
+        press(table, "Down Return").shows("Open Report: 1 [2] 3 3 7").opens("2.1", "0002");
+    }
+
+    // Escape leaves the table for the Stone ID, Tab goes back. Editing the Stone ID empties the
+    // table and the console, and nothing opens until the next search.
+    void aStaleReportNeverOpensAfterTheStoneIdChanged()
+    {
+        startClient().findStone("X17");
+        press(table, "Escape").focusOn(stoneId);
+        press(stoneId, "Tab").focusOn(table);
+        press(stoneId, "Backspace").consoleSays("").shows("Find Reports:");
+        press(table, "Return").consoleSays("").opensNothing();
+        findStone("7").press(table, "Return").shows(AllReports).opens("2.1", Latest);
+    }
+
+    // Escape cancels a comment edit; Return ends one, writing the comment, markup and all, and
+    // opens nothing. A double click on a comment edits it; on the number it opens the report.
+    void returnEndingACommentEditOpensNothing()
+    {
+        startClient().findStone("X17");
+        editComment("dropped", "Escape").focusOn(table).shows(AllReports);
+        editComment("Re-cut\u00e9<b>", "Return").opensNothing();
+        const QByteArray comment = "<Comment>" + QByteArray("Re-cut\u00e9<b>").toBase64();
+        const QString metadata = pathOf("reports/X17/0007 polished/metadata.xml");
+        expect(waitUntil([&] { return readFile(metadata).contains(comment); }),
+               "the comment in the metadata file, in base64");
+        QTableView *view = page->tableView;
+        for (const int column : {4, 1}) {
+            const QPoint cell = view->visualRect(view->model()->index(4, column)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell);
+            did(QStringLiteral("a double click on column %1 of report 7").arg(column));
+            column == 4 ? opensNothing() : opens("2.1", Latest).focusOn(table);
+        }
+    }
+
+    // A comment that cannot be written (the file was cut off after the search) is not shown as
+    // written: the row keeps the comment that the file holds.
+    void aCommentThatCannotBeWrittenIsNotShownAsWritten()
+    {
+        startClient().findStone("X17");
+        writeFile(pathOf("reports/X17/0007 polished/metadata.xml"), "<R><Requir");
+        editComment("Re-cut", "Return");
+        consoleSays("Error: Cannot read metadata file for 0007 polished report");
+        reads("the comment", page->tableView->model()->index(4, 4).data().toString(), QString());
+    }
+
+    // Under X11 the stand-in xdg-open records the folder; offscreen the desktop cannot open it.
+    void ctrlOOpensTheSelectedReportsFolder()
+    {
+        startClient().findStone("X17");
+        const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+        press(table, "Ctrl+O");
+        consoleSays(x11 ? "The 0007 polished report folder was successfully opened"
+                        : "Error: Failed to open the 0007 polished report folder");
+        const QString url = QStringLiteral("file://") + pathOf("reports/X17/0007%20polished\n");
+        const QByteArray opened = x11 ? QFile::encodeName(url) : QByteArray();
+        expect(waitUntil([&] { return readFile(pathOf("opened.txt")) == opened; }),
+               "xdg-open given the folder's URL, under X11 only");
+    }
+
+    // With auto-find and auto-open, the latest report opens a second after the last of quick
+    // edits; F5 opens it again. Auto-open follows auto-find, and is saved at closing.
+    void autoFindWaitsASecondAfterTheLastEditThenOpensTheLatest()
+    {
+        startClient();
+        QCheckBox *autoFind = page->autoFindCheckBox, *autoOpen = page->autoOpenCheckBox;
+        autoFind->click();
+        did(QStringLiteral("checking auto-find"));
+        expect(autoOpen->isEnabled() && !autoOpen->isChecked(), "auto-open enabled, unchecked");
+        autoOpen->click();
+        QElapsedTimer sinceLastEdit;
+        stoneId->setFocus();
+        for (const char *text : {"X", "X1", "X17"}) {
+            page->stoneIDEdit->setText(QString::fromUtf8(text));
+            sinceLastEdit.start();
+            QTest::qWait(200);
+        }
+        did(QStringLiteral("X, X1 and X17 typed 200 ms apart")).opens("2.1", Latest);
+        shows(AllReports).expect(sinceLastEdit.elapsed() >= 950, "no search for a second");
+        press(table, "Up F5").focusOn(table).shows(AllReports).opens("2.1", Latest);
+        autoFind->click();
+        did(QStringLiteral("unchecking auto-find"));
+        expect(!autoOpen->isEnabled() && !autoOpen->isChecked(), "auto-open unchecked, disabled");
+        delete window;
+        did(QStringLiteral("closing the window"));
+        reads("auto-open saved as",
+              openSettings().value(QStringLiteral("AutoOpenLatestReport")).toString(),
+              QStringLiteral("false"));
+    }
+
+    // With auto-open, Return, Shift+Return and keypad Enter in the Stone ID search and open the
+    // latest report, after a pause. OK on the settings page searches again, opening nothing;
+    // with new lines intercepted there (a scanner's), only Ctrl+Return searches, with no pause.
+    void theKeysThatSearchFromTheStoneId()
+    {
+        startClient({{QStringLiteral("AutoFindReports"), true},
+                     {QStringLiteral("AutoOpenLatestReport"), true}});
+        for (const char *key : {"Return", "Shift+Return", "Num+Enter"}) {
+            press(stoneId, "Escape").typeStoneId("X17").press(stoneId, key);
+            pauseThenFocusOn(table).shows(AllReports).opens("2.1", Latest);
+        }
+        auto *settingsPage = window->findChild<CSettingsWidget *>();
+        settingsPage->findChild<QCheckBox *>()->click();        // "Intercept new line in Stone ID"
+        settingsPage->findChild<QSpinBox *>()->setValue(50000); // no auto-find meanwhile
+        settingsPage->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        did(QStringLiteral("OK on the settings page")).consoleSays(FiveFound).shows(AllReports);
+        opensNothing();
+        for (const char *key : {"Return", "Num+Enter", "Ctrl+Num+Enter"}) {
+            press(stoneId, "Escape").typeStoneId("X17").press(stoneId, key).focusOn(stoneId);
+            shows("Find Reports:").opensNothing();
+        }
+        press(stoneId, "Escape").typeStoneId("X17").press(stoneId, "Ctrl+Return").focusOn(table);
+        shows(AllReports).opens("2.1", Latest);
+    }
+
+    // The pages slide at an operator's pace: the settings page takes 700 ms to come in.
+    void theSettingsPageSlidesInAtAnOperatorsPace()
+    {
+        startClient();
+        auto *pages = window->findChild<QStackedWidget *>();
+        QElapsedTimer sliding;
+        sliding.start();
+        page->settingsButton->click();
+        did(QStringLiteral("a click on the gear"));
+        expect(waitUntil([&] { return pages->currentWidget() != page; }), "the settings page");
+        expect(sliding.elapsed() >= 600, "a slide of 700 ms",
+               QStringLiteral(", found one of %1 ms").arg(sliding.elapsed()));
+    }
+
+    // The table's context menu offers the selected report's actions with their keys.
+    void theContextMenuOffersTheReportsActions()
+    {
+        startClient().findStone("X17");
+        page->customContextMenuRequested(QPoint(5, 5)); // noted and closed by the poll
+        did(QStringLiteral("opening the context menu"))
+            .reads("the items", questions.join(QLatin1Char(';')),
+                   QStringLiteral("Open report|Enter;Edit comment|;Open report folder|Ctrl+O;"
+                                  "Permanently delete selected report|Del"));
+    }
+
+    // Delete asks first: Return and Escape answer No; Yes deletes the selected folder, of two
+    // numbered 3 that one alone.
+    void deletingAReportFolderAsksFirst()
+    {
+        startClient().findStone("X17");
+        answers << QStringLiteral("Return") << QStringLiteral("Escape") << QStringLiteral("Yes");
+        press(table, "Up Delete Delete").consoleSays("").shows("Open Report: 1 2 3 [3] 7");
+        press(table, "Delete").consoleSays("The 0003 b report folder was successfully deleted");
+        shows("Open Report: 1 2 3 [7]");
+        expect(QDir(pathOf("reports/X17/0003 a")).exists(), "0003 a kept");
+        const QString question = QStringLiteral("Delete Report|Are you sure you want to "
+                                                "permanently delete the report 0003 b folder and "
+                                                "all its contents?\n");
+        did(QStringLiteral("Delete three times"))
+            .reads("the questions", questions.join(QLatin1Char('\n')) + QLatin1Char('\n'),
+                   question.repeated(3));
+    }
+
+    // A report folder gone since the search: Ctrl+O and Delete say so, and Delete asks nothing.
+    void aReportFolderGoneSinceTheSearchIsReportedMissing()
+    {
+        startClient().findStone("X17");
+        QDir(pathOf("reports/X17/0002")).removeRecursively();
+        press(table, "Ctrl+Home Down Ctrl+O")
+            .consoleSays("Error: Opened report folder doesn't exist");
+        answers << QStringLiteral("Escape"); // should it ask
+        press(table, "Delete").consoleSays("Error: Deleted report folder doesn't exist");
+        shows("Open Report: 1 [2] 3 3 7")
+            .reads("questions", questions.join(QLatin1Char('\n')), QString());
+    }
+
+    // A deletion never follows links, within a report folder or as the folder itself. Once the
+    // last report of a stone is deleted, Tab in the Stone ID goes to the button.
+    void deletingAReportFolderNeverFollowsLinks()
+    {
+        startClient();
+        writeReport(pathOf("target/0001"));
+#ifdef Q_OS_WIN // read-only files in place of the links, which Wine cannot make
+        writeReport(pathOf("reports/Y1/0001"));
+        QFile::setPermissions(pathOf("reports/Y1/0001/data.js"), QFile::ReadOwner);
+#else
+        QDir().mkpath(pathOf("reports/Y1"));
+        for (const char *link : {"reports/Y1/0001", "reports/X17/0007 polished/link"})
+            QFile::link(pathOf("target/0001"), pathOf(link));
+        QFile::link(pathOf("target/0001/data.js"), pathOf("reports/X17/0007 polished/file"));
+#endif
+        answers << QStringLiteral("Yes") << QStringLiteral("Yes");
+        findStone("X17").press(table, "Delete");
+        consoleSays("The 0007 polished report folder was successfully deleted");
+        press(stoneId, "Ctrl+A").findStone("Y1").press(table, "Delete");
+        consoleSays("The 0001 report folder was successfully deleted").shows("Find Reports:");
+        expect(QFile::exists(pathOf("target/0001/data.js")), "the files the links point to kept");
+        press(stoneId, "Tab").focusOn(button);
+    }
+
+    // A browser that cannot start: the operator is told.
+    void aBrowserThatCannotStartIsReported()
+    {
+        startClient().findStone("X17");
+        writeFile(pathOf("browser.exe"), "#!/nonexistent/interpreter");
+        press(table, "Return").consoleSays("Error: Failed to open a report in browser");
+    }
+
+    // Characters a folder name cannot hold and halves of surrogate pairs become "-" in the
+    // search. Without the browser's program the search says so too.
+    void forbiddenCharactersInTheStoneIdBecomeDashes()
+    {
+        startClient();
+        writeReport(pathOf("reports/A---------B-C-\U0001F48E/0001"));
+        QFile::remove(pathOf("browser.exe"));
+        page->stoneIDEdit->setText(QStringLiteral("A<>:\"/\\|*?B") + QChar(0xD800) +
+                                   QLatin1Char('C') + QChar(0xDC00) + QStringLiteral("\U0001F48E"));
+        press(button, "Space")
+            .consoleSays("Found 1 report for a stone with the specified ID\n"
+                         "Error: Specified browser executable not found");
+    }
+
+    // Each browser and its folders give the viewer URL, and on Windows the command line.
+    void launchesBrowsers_data()
+    {
+        QTest::addColumn<BrowserCase>("setup");
+        static const BrowserCase cases[] = {
+            {"spaces, # and accents", "~/Web br\u00f6wser/browser.exe", "~/Viewers #1",
+             "~/Donn\u00e9es 2", "file:///~/Viewers%20%231", "file://~/Donn%C3%A9es%202",
+             "--new-window \"%1\"", "\"~\\Web br\u00f6wser\\browser.exe\"  --new-window <url>"},
+            {"folders on a share", "~/b/browser.exe", "//stelvane/share/V", "//stelvane/share/R",
+             "file://stelvane/share/V", "file://stelvane/share/R", "\"%1\"",
+             "~\\b\\browser.exe  <url>"},
+            {"firefox.exe", "~/Mozilla Firefox/firefox.exe", "~/V", "~/R", "file:///~/V",
+             "file:///~/R", "-new-tab \"%1\"",
+             "\"~\\Mozilla Firefox\\firefox.exe\"  -new-tab <url>"},
+            {"firefox.exe, folders on a share", "~/b/firefox.exe", "//stelvane/share/V",
+             "//stelvane/share/R", "file://///stelvane/share/V", "file://///stelvane/share/R",
+             "\"%1\"", "~\\b\\firefox.exe  <url>"},
+            {"only a whole \"%1\" is the URL", "~/b/browser.exe", "~/V", "//stelvane/share/R",
+             "file:///~/V", "file://stelvane/share/R", "--app=\"%1\" \"%1\" %1",
+             "~\\b\\browser.exe  --app=\\\"%1\\\" <url> %1"},
+#ifdef Q_OS_WIN // where names compare regardless of case
+            {"BROWSER.EXE in capitals", "~/b/BROWSER.EXE", "~/V", "~/R", "file:///~/V",
+             "file://~/R", "\"%1\"", "~\\b\\BROWSER.EXE  <url>"},
+            {"FIREFOX.EXE in capitals", "~/Mozilla/FIREFOX.EXE", "~/V", "~/R", "file:///~/V",
+             "file:///~/R", "\"%1\"", "~\\Mozilla\\FIREFOX.EXE  <url>"},
+#endif
+            {"/bin/firefox elsewhere than on Windows", "/bin/firefox", "/srv/V 100%#2", "//srv/s/R",
+             "file:///srv/V%20100%25%232", "file://///srv/s/R", nullptr, nullptr}};
+        for (const BrowserCase &setup : cases)
+            QTest::newRow(setup.name) << setup;
+    }
+    void launchesBrowsers()
+    {
+        QFETCH(BrowserCase, setup);
+        const auto here = [this](const char *text) {
+            return QString::fromUtf8(text).replace(QLatin1Char('~'), dir->path());
+        };
+        const QString browser = here(setup.browser), viewers = here(setup.viewers),
+                      reports = here(setup.reports);
+        const QString url = here(setup.viewersUrl) + QStringLiteral("/2.1/index.html?dataPath=") +
+                            here(setup.reportsUrl) + QStringLiteral("/X17/0007%20polished/data.js");
+        QCOMPARE(viewerUrl(viewers, QStringLiteral("2.1"), reports,
+                           reports + QStringLiteral("/X17/0007 polished/data.js"),
+                           isFirefoxPath(browser),
+                           setup.browser[0] == '/' ? FileUrlStyle::Unix : FileUrlStyle::Windows),
+                 url);
+#ifdef Q_OS_WIN
+        if (!setup.commandLine)
+            return;
+        writeFile(viewers + QStringLiteral("/2.1/index.html"));
+        writeReport(reports + QStringLiteral("/X17/0007 polished"));
+        startClient({{SettingsKey::PathToBrowser, browser},
+                     {SettingsKey::PathToViewers, viewers},
+                     {SettingsKey::PathToReports, reports},
+                     { SettingsKey::BrowserArguments,
+                       QString::fromUtf8(setup.arguments) }});
+        writeBrowser(browser);                           // which records beside itself
+        typeStoneId("X17").press(button, "Space Space"); // finds, then opens
+        const QString line = QString::fromUtf8(setup.commandLine)
+                                 .replace(QLatin1Char('~'), QDir::toNativeSeparators(dir->path()))
+                                 .replace(QStringLiteral("<url>"), url);
+        QTRY_COMPARE(readFile(QFileInfo(browser).path() + QStringLiteral("/commandline.txt")),
+                     (line + QLatin1Char('\n')).toUtf8());
 #endif
     }
 
@@ -158,7 +564,7 @@ private slots:
     // settings page has slid in, then a Stone ID typed at once; Cancel, then Return at once.
     void keysTypedWhileThePagesSlideAreNotLost()
     {
-        start();
+        startClient();
         page->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(page));
         auto *settingsPage = window->findChild<CSettingsWidget *>();
@@ -170,220 +576,33 @@ private slots:
             QTest::keyClick(window->windowHandle(), key);
             QTest::qWait(250);
         }
-        QTRY_COMPARE(shown(), str(All)); // "Find Reports:" when the keys went to the other page
-        QTRY_VERIFY(!settingsPage->isVisible());
-
+        did(QStringLiteral("OK as the settings page slides in, then X17 and Return"));
+        shows(AllReports); // "Find Reports:" when the keys went to the other page
+        QTRY_VERIFY2(!settingsPage->isVisible(), "OK: expected the settings page to slide out");
         page->settingsButton->click();
-        QTRY_VERIFY(!page->isVisible());
+        QTRY_VERIFY2(!page->isVisible(), "the gear: expected the settings page to slide in");
         buttons->button(QDialogButtonBox::Cancel)->click();
         QTest::keyClick(window->windowHandle(), Qt::Key_Return); // opens the selected report
-        QTRY_COMPARE(launches(), QStringList{opened(str(Latest))});
+        did(QStringLiteral("Cancel on the settings page, then Return at once"))
+            .opens("2.1", Latest);
     }
 
     // A Stone ID copied from a spreadsheet ends in a line break: pasted, it is the Stone ID that
     // the field shows and the search finds. A line break inside the text still finds nothing.
     void aPastedStoneIdEndingInALineBreakFindsTheStone()
     {
-        start();
+        startClient();
         for (const char *copied : {"X17\r\n", "\nX17\n", "X1\n7"}) {
-            QApplication::clipboard()->setText(str(copied));
+            QApplication::clipboard()->setText(QString::fromUtf8(copied));
             page->stoneIDEdit->clear();
-            QTest::keySequence(page->stoneIDEdit, QKeySequence::Paste);
-            QTest::keyClick(page->stoneIDEdit, Qt::Key_Return);
-            const bool inside = str(copied).trimmed().contains(ch('\n'));
-            QCOMPARE(page->stoneIDEdit->text(), inside ? str(copied) : str("X17"));
-            QCOMPARE(shown(), inside ? str("Find Reports:") : str(All));
-            QTRY_VERIFY(page->isEnabled()); // after the pause that follows Return
+            press(stoneId, "Ctrl+V Return");
+            const bool inside = QString::fromUtf8(copied).trimmed().contains(QLatin1Char('\n'));
+            did(QStringLiteral("pasting \"%1\", then Return").arg(QLatin1String(copied)));
+            reads("the Stone ID", page->stoneIDEdit->text(),
+                  QString::fromUtf8(inside ? copied : "X17"));
+            shows(inside ? "Find Reports:" : AllReports);
+            waitUntil([this] { return page->isEnabled(); }); // after the pause
         }
-    }
-
-    // A comment that cannot be written (the file was cut off after the search) is not shown as
-    // written: the row keeps the comment that the file holds.
-    void aCommentThatCannotBeWrittenIsNotShownAsWritten()
-    {
-        start();
-        run({{'f', "'X17 Return", nullptr, All, nullptr, 'T'}});
-        writeFile(at("~/reports/X17/0007 polished/metadata.xml"), "<R><Requir");
-        run({{'c', "'Re-cut Return"}}); // the editor commits after the key
-        QCOMPARE(page->console->toPlainText(),
-                 str("Error: Cannot read metadata file for 0007 polished report"));
-        QCOMPARE(page->tableView->model()->index(4, 4).data().toString(), QString());
-    }
-
-    // Browser ("/...": not Windows), viewers, reports (//stelvane/share: a share), URL parts before
-    // "/2.1/", "/X17/"; on Windows arguments, the command line ("@": "~" there, "U": the URL).
-    void launchesBrowsers()
-    {
-        const char *rows[][7] = {
-            {"~/Web br\u00f6wser/browser.exe", "~/Viewers #1", "~/Donn\u00e9es 2",
-             "file:///~/Viewers%20%231", "file://~/Donn%C3%A9es%202", "--new-window \"%1\"",
-             "\"@\\Web br\u00f6wser\\browser.exe\"  --new-window U"},
-            {"~/b/browser.exe", "//stelvane/share/V", "//stelvane/share/R",
-             "file://stelvane/share/V", "file://stelvane/share/R", "\"%1\"",
-             "@\\b\\browser.exe  U"},
-            {"~/Mozilla Firefox/firefox.exe", "~/V", "~/R", "file:///~/V", "file:///~/R",
-             "-new-tab \"%1\"", "\"@\\Mozilla Firefox\\firefox.exe\"  -new-tab U"},
-            {"~/b/firefox.exe", "//stelvane/share/V", "//stelvane/share/R",
-             "file://///stelvane/share/V", "file://///stelvane/share/R", "\"%1\"",
-             "@\\b\\firefox.exe  U"},
-            {"~/b/browser.exe", "~/V", "//stelvane/share/R", "file:///~/V",
-             "file://stelvane/share/R", "--app=\"%1\" \"%1\" %1",
-             "@\\b\\browser.exe  --app=\\\"%1\\\" U %1"},
-#ifdef Q_OS_WIN // where names compare regardless of case
-            {"~/b/BROWSER.EXE", "~/V", "~/R", "file:///~/V", "file://~/R", "\"%1\"",
-             "@\\b\\BROWSER.EXE  U"},
-            {"~/Mozilla/FIREFOX.EXE", "~/V", "~/R", "file:///~/V", "file:///~/R", "\"%1\"",
-             "@\\Mozilla\\FIREFOX.EXE  U"},
-#endif
-            {"/bin/firefox", "/srv/V 100%#2", "//srv/s/R", "file:///srv/V%20100%25%232",
-             "file://///srv/s/R"}};
-        for (const auto &row : rows) {
-            const QString url = at(row[3]) + str("/2.1/index.html?dataPath=") + at(row[4]) +
-                                str("/X17/0007%20polished/data.js");
-            QCOMPARE(viewerUrl(at(row[1]), str("2.1"), at(row[2]),
-                               at(row[2]) + str("/X17/0007 polished/data.js"),
-                               isFirefoxPath(at(row[0])),
-                               row[0][0] == '/' ? FileUrlStyle::Unix : FileUrlStyle::Windows),
-                     url);
-#ifdef Q_OS_WIN
-            if (!row[6])
-                continue;
-            writeFile(at(row[1]) + str("/2.1/index.html"));
-            report(at(row[2]) + str("/X17/0007 polished"));
-            start(str("PathToBrowser=%1;PathToViewers=%2;PathToReports=%3;BrowserArguments=%4")
-                      .arg(at(row[0]), at(row[1]), at(row[2]), str(row[5])));
-            writeFile(at(row[0]), readFile(at("~/browser.exe")));
-            run({{'f', "'X17"}, { 'b', "Space Space" }}); // its own folder gets the record
-            const QString line = str(row[6])
-                                     .replace(ch('U'), url)
-                                     .replace(ch('@'), QDir::toNativeSeparators(dir->path()));
-            QTRY_COMPARE(readFile(QFileInfo(at(row[0])).path() + str("/commandline.txt")),
-                         (line + ch('\n')).toUtf8());
-            init();
-#endif
-        }
-    }
-
-    // An operator's day: search, open, comment, auto-open, change settings, delete report folders.
-    void worksLikeAnOperator()
-    {
-        start(str("AutoOpenLatestReport=true"));                   // without auto-find it stays off
-        run({{'f', "Tab 'X17", "", "Find Reports:", nullptr, 'b'}, // Tab before a search
-             {'f', "Return", "Found 5 reports for a stone with the specified ID", All, nullptr,
-              'T'},
-             {'t', "Return", "The 0007 polished report was successfully opened in browser", All,
-              Latest, 't'},
-             // Two folders with one number each open their own report; keypad Enter opens nothing.
-             {'t', "Up Num+Enter Return Up", nullptr, "Open Report: 1 2 [3] 3 7", "2.1 0003%20b"},
-             {'b', "Space", nullptr, "Open Report: 1 2 [3] 3 7", "2.1 0003%20a", 't'},
-             // Report 1 needs viewer 1.0; one that names none opens in the newest, not in 0.9.
-             {'t', "Ctrl+Home Return", nullptr, "Open Report: [1] 2 3 3 7", "1.0 0001", 't'},
-             {'t', "Down Return", nullptr, "Open Report: 1 [2] 3 3 7", "2.1 0002", 't'},
-             // Escape leaves the table for the field; Tab goes back while results are shown.
-             {'t', "Escape", nullptr, nullptr, nullptr, 'f'},
-             {'f', "Tab", nullptr, nullptr, nullptr, 't'},
-             // Editing the Stone ID empties table and console; nothing opens until a search.
-             {'f', "Backspace", "", "Find Reports:"},
-             {'t', "Return", ""},
-             {'f', "'7 Return", nullptr, All, nullptr, 'T'},
-             {'t', "Return", nullptr, All, Latest, 't'},
-             // Comments: Escape cancels an edit, Return ends one (and opens nothing).
-             {'c', "'dropped Escape", nullptr, All, nullptr, 't'},
-             {'c', "'Re-cut\u00e9<b> Return"}});
-        QTRY_VERIFY(
-            readFile(at("~/reports/X17/0007 polished/metadata.xml"))
-                .contains("<Comment>" + QByteArray("Re-cut\u00e9<b>").toBase64() + "</Comment>"));
-        auto *view = page->tableView; // a double click opens a report; on its comment, edits it
-        for (const int column : {4, 1}) {
-            const QPoint cell = view->visualRect(view->model()->index(4, column)).center();
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
-            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell);
-        }
-        run({{'t', "", nullptr, All, Latest, 't'}});
-        // Offscreen no folder opens; under X11 a stand-in xdg-open records its argument.
-        const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
-        run({{'t', "Ctrl+O",
-              x11 ? "The 0007 polished report folder was successfully opened"
-                  : "Error: Failed to open the 0007 polished report folder"}});
-        QTRY_COMPARE(readFile(at("~/opened.txt")),
-                     x11 ? QFile::encodeName(str("file://") + at("~/reports/X17/0007%20polished\n"))
-                         : QByteArray());
-
-        // With auto-find and auto-open, a second after quick edits the latest report opens.
-        QCheckBox *autoFind = page->autoFindCheckBox, *autoOpen = page->autoOpenCheckBox;
-        autoFind->click();
-        QVERIFY(autoOpen->isEnabled() && !autoOpen->isChecked());
-        autoOpen->click();
-        QElapsedTimer sinceLastEdit;
-        page->stoneIDEdit->setFocus();
-        for (const char *text : {"", "X", "X1", "X17"}) {
-            page->stoneIDEdit->setText(str(text));
-            sinceLastEdit.start();
-            QTest::qWait(200);
-        }
-        QTRY_COMPARE(shown(), str(All));
-        QVERIFY(sinceLastEdit.elapsed() >= 950);
-        run({{'t', "", nullptr, nullptr, Latest},
-             {'t', "Up F5", nullptr, All, Latest, 't'},
-             {'f', "Escape 'X17 Return", nullptr, All, Latest, 'T'},
-             {'f', "Escape 'X17 Shift+Return", nullptr, All, Latest, 'T'},
-             {'f', "Escape 'X17 Num+Enter", nullptr, All, Latest, 'T'}});
-        // OK on the settings page searches again, opening nothing; intercepted, Ctrl+Return only.
-        auto *settings = window->findChild<CSettingsWidget *>();
-        settings->findChild<QCheckBox *>()->click(); // "Intercept new line in Stone ID"
-        settings->findChild<QSpinBox *>()->setValue(50000);
-        settings->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-        run({{'t', "", "Found 5 reports for a stone with the specified ID", All},
-             {'f', "Escape 'X17 Return", nullptr, "Find Reports:", nullptr, 'f'},
-             {'f', "Escape 'X17 Num+Enter", nullptr, "Find Reports:", nullptr, 'f'},
-             {'f', "Escape 'X17 Ctrl+Num+Enter", nullptr, "Find Reports:", nullptr, 'f'},
-             {'f', "Escape 'X17 Ctrl+Return", nullptr, All, Latest, 't'}});
-        autoFind->click();
-        QVERIFY(!autoOpen->isEnabled() && !autoOpen->isChecked());
-
-        // Return and Escape answer No. Of the two folders numbered 3 only the selected one goes.
-        answers = str("Return Escape Y Y Y").split(ch(' '));
-        page->customContextMenuRequested(QPoint(5, 5)); // closed by the poll
-        QVERIFY(QDir(at("~/reports/X17/0002")).removeRecursively());
-        run({{'t', "Delete Delete", "", All},
-             {'t', "Ctrl+Home Down Ctrl+O", "Error: Opened report folder doesn't exist"},
-             {'t', "Delete", "Error: Deleted report folder doesn't exist",
-              "Open Report: 1 [2] 3 3 7"},
-             {'t', "Down Down Delete", "The 0003 b report folder was successfully deleted",
-              "Open Report: 1 2 3 [7]"}});
-        QCOMPARE(questions.mid(0, 5).join(ch(';')),
-                 str("Open report|Enter;Edit comment|;Open report folder|Ctrl+O;Permanently delete "
-                     "selected report|Del;Delete Report|Are you sure you want to permanently "
-                     "delete the report 0007 polished folder and all its contents?"));
-        // A deletion never follows links. A browser that cannot start: the operator is told.
-        writeFile(at("~/browser.exe"), "#!/nonexistent/interpreter");
-        report(at("~/target/0001"));
-#ifdef Q_OS_WIN // read-only files in place of the links, which Wine cannot make
-        report(at("~/reports/Y1/0001"));
-        QVERIFY(QFile::setPermissions(at("~/reports/Y1/0001/data.js"), QFile::ReadOwner));
-#else
-        QVERIFY(QDir().mkpath(at("~/reports/Y1")));
-        for (const char *link : {"~/reports/Y1/0001", "~/reports/X17/0007 polished/link"})
-            QVERIFY(QFile::link(at("~/target/0001"), at(link)));
-        QVERIFY(QFile::link(at("~/target/0001/data.js"), at("~/reports/X17/0007 polished/file")));
-#endif
-        run({{'t', "Return", "Error: Failed to open a report in browser"},
-             {'t', "Delete", "The 0007 polished report folder was successfully deleted",
-              "Open Report: 1 2 [3]"},
-             {'f', "Ctrl+A 'Y1 Ctrl+Return", nullptr, "Open Report: [1]", nullptr, 't'},
-             {'t', "Delete", "The 0001 report folder was successfully deleted", "Find Reports:"},
-             {'f', "Tab", nullptr, nullptr, nullptr, 'b'}}); // no results left: on to the button
-        QVERIFY(QFile::exists(at("~/target/0001/data.js")));
-        // Characters a folder name cannot hold, lone surrogates become "-"; no browser: an error.
-        report(at("~/reports/A---------B-C-\U0001F48E/0001"));
-        QVERIFY(QFile::remove(at("~/browser.exe")));
-        page->stoneIDEdit->setText(str("A<>:\"/\\|*?B") + QChar(0xD800) + str("C") + QChar(0xDC00) +
-                                   str("\U0001F48E"));
-        run({{'b', "Space",
-              "Found 1 report for a stone with the specified ID\nError: Specified "
-              "browser executable not found"}});
-        delete window; // which saves the check boxes' states
-        QCOMPARE(openSettings().value(SettingsKey::AutoOpenLatestReport).toString(), str("false"));
     }
 };
 
