@@ -10,11 +10,16 @@
 #include "settings/SettingsStore.h"
 
 #include <QtWidgets>
+#ifdef Q_OS_LINUX
+#include <sys/fsuid.h>
+#include <unistd.h>
+#endif
 
 // The page after stone X17's search: the button's text, then the report numbers from top to
 // bottom, the selected one in brackets. Two folders, "0003 a" and "0003 b", share number 3.
 static const char *const AllReports = "Open Report: 1 2 3 3 [7]", *const Latest = "0007 polished";
-static const char *const FiveFound = "Found 5 reports for a stone with the specified ID";
+#define FIVE "Found 5 reports for a stone with the specified ID"
+static const char *const FiveFound = FIVE;
 
 // A report folder: a data file and the metadata naming the viewer the report needs.
 static void writeReport(const QString &folder, const QByteArray &viewer = "2.1")
@@ -321,6 +326,90 @@ private slots:
         editComment("Re-cut", "Return");
         consoleSays("Error: Cannot read metadata file for 0007 polished report");
         reads("the comment", page->tableView->model()->index(4, 4).data().toString(), QString());
+        page->updateConsole();
+        page->saveReportComment(QStringLiteral("0003 a"), QString(300000, QLatin1Char('c')));
+        did(QStringLiteral("a comment of 300000 characters for 0003 a"));
+        consoleSays("Error: Cannot write metadata file for 0003 a report: the comment is too long");
+    }
+
+    // What the console says when a folder is not as it should be, and what of it, a problem of
+    // the configuration, it says again after it has been cleared ("~": the test's folder).
+    void theConsoleSaysWhatIsWrongWithTheFolders_data()
+    {
+        QTest::addColumn<QStringList>("cells"); // setting, its value, Stone ID, console, kept
+        const char *const rows[][6] = {
+            {"viewers unset", "PathToViewers", "", "X17",
+             "Error: Report Viewers folder not configured\n" FIVE, "+"},
+            {"viewers missing", "PathToViewers", "~/none", "X17",
+             "Error: Report Viewers folder doesn't exist\n" FIVE, "+"},
+            {"no viewer subfolders", "PathToViewers", "~/reports/X17/0001", "X17",
+             "Error: Subfolders with Report Viewer versions not found\n" FIVE, "+"},
+            {"no viewer among them", "PathToViewers", "~/reports", "X17",
+             "Error: Report Viewers not found in the specified folder\n" FIVE, "+"},
+            {"reports unset", "PathToReports", "", "X17",
+             "Error: Reports Data folder not configured", "+"},
+            {"reports missing", "PathToReports", "~/none", "X17",
+             "Error: Reports Data folder doesn't exist", "+"},
+            {"no such stone", "", "", "X18",
+             "Error: Root folder for stone reports with the specified ID doesn't exist", ""},
+            {"no report folders", "PathToReports", "~/reports/X17", "0001",
+             "Error: Reports for a stone with the specified ID not found", ""},
+            {"invalid metadata", "metadata", "~/reports/X17/0002/metadata.xml", "X17",
+             "Warning: Some metadata files aren't valid\n" FIVE, ""}};
+        for (const auto &row : rows) {
+            QStringList cells;
+            for (int i = 1; i < 6; ++i)
+                cells << QString::fromUtf8(row[i]);
+            QTest::newRow(row[0]) << cells;
+        }
+    }
+    void theConsoleSaysWhatIsWrongWithTheFolders()
+    {
+        QFETCH(QStringList, cells);
+        const QString value = cells[1].replace(QLatin1Char('~'), dir->path());
+        startClient(cells[0].startsWith(QLatin1String("Path")) ? QVariantMap{{cells[0], value}}
+                                                               : QVariantMap());
+        if (cells[0] == QLatin1String("metadata"))
+            writeFile(value, "<R><Requir"); // cut off
+        page->stoneIDEdit->setText(cells[2]);
+        page->findReports();
+        did(QStringLiteral("a search for ") + cells[2]).consoleSays(qPrintable(cells[3]));
+        page->updateConsole();
+        did(QStringLiteral("a refresh of the console"))
+            .consoleSays(
+                cells[4].isEmpty() ? "" : qPrintable(cells[3].section(QLatin1Char('\n'), 0, 0)));
+    }
+
+    // The settings file cannot be written (another account's; read-only on Windows): after OK on
+    // the settings page the console says so once, and the new values apply.
+    void settingsThatCannotBeSavedAreSaidSo()
+    {
+        startClient();
+        auto *settingsPage = window->findChild<CSettingsWidget *>();
+        page->settingsButton->click();
+        settingsPage->findChild<QSpinBox *>()->setValue(2500);
+#ifdef Q_OS_WIN
+        QFile::setPermissions(settingsFilePath(), QFile::ReadOwner | QFile::ReadUser);
+#else
+        if (geteuid() != 0)
+            QSKIP("Acting as another account takes an administrator");
+        setfsuid(65534); // an operator who may not even open the file
+#endif
+        settingsPage->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+#ifdef Q_OS_WIN
+        QFile::setPermissions(settingsFilePath(), QFile::ReadOwner | QFile::WriteOwner);
+#else
+        setfsuid(0);
+#endif
+        const QString unsaved = QStringLiteral("Error: Settings cannot be saved in ") +
+                                QDir::toNativeSeparators(settingsFilePath()) +
+                                QStringLiteral("; the changes apply until Stelvane is closed");
+        did(QStringLiteral("OK on the settings page, the settings file unwritable"));
+        reads("the lines saying so",
+              QString::number(page->console->toPlainText().split(QLatin1Char('\n')).count(unsaved)),
+              QStringLiteral("1"));
+        reads("the timeout", QString::number(page->autoFindTimer->interval()),
+              QStringLiteral("2500"));
     }
 
     // Under X11 the stand-in xdg-open records the folder; offscreen the desktop cannot open it.
