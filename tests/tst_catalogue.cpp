@@ -55,14 +55,9 @@ QString fields(const QString &path)
 // A comment write's outcome in words, a "*" standing for the system's own reason.
 QString written(const CommentWrite &write)
 {
-    const char *const words[] = {"",
-                                 "cannot open: *",
-                                 "cannot read",
-                                 "too long",
-                                 "not read back",
-                                 "cannot write: *",
-                                 "not read back from the file"};
-    return QString::fromLatin1(words[write.outcome]);
+    return QStringLiteral("|cannot open: *|cannot read|too long|not read back|cannot write: *|"
+                          "not read back from the file")
+        .split(QLatin1Char('|'))[write.outcome];
 }
 
 // The names of the root's child elements, with the text of each Comment among them.

@@ -41,15 +41,6 @@ static void writeBrowser(const QString &path)
 #endif
 }
 
-// A browser and the folders ("~": the test's folder), the viewer URL they make, and the command
-// line the browser gets on Windows ("<url>": that URL).
-struct BrowserCase
-{
-    const char *name, *browser, *viewers, *reports, *viewersUrl, *reportsUrl, *arguments,
-        *commandLine;
-};
-Q_DECLARE_METATYPE(BrowserCase)
-
 // Each road drives the window as an operator does. An action (press, typeStoneId, did) names the
 // step; a check chained to it fails with that step and what it expected, and after a failure the
 // rest of the road does nothing.
@@ -336,31 +327,27 @@ private slots:
     // the configuration, it says again after it has been cleared ("~": the test's folder).
     void theConsoleSaysWhatIsWrongWithTheFolders_data()
     {
-        QTest::addColumn<QStringList>("cells"); // setting, its value, Stone ID, console, kept
-        const char *const rows[][6] = {
-            {"viewers unset", "PathToViewers", "", "X17",
-             "Error: Report Viewers folder not configured\n" FIVE, "+"},
-            {"viewers missing", "PathToViewers", "~/none", "X17",
-             "Error: Report Viewers folder doesn't exist\n" FIVE, "+"},
-            {"no viewer subfolders", "PathToViewers", "~/reports/X17/0001", "X17",
-             "Error: Subfolders with Report Viewer versions not found\n" FIVE, "+"},
-            {"no viewer among them", "PathToViewers", "~/reports", "X17",
-             "Error: Report Viewers not found in the specified folder\n" FIVE, "+"},
-            {"reports unset", "PathToReports", "", "X17",
-             "Error: Reports Data folder not configured", "+"},
-            {"reports missing", "PathToReports", "~/none", "X17",
-             "Error: Reports Data folder doesn't exist", "+"},
-            {"no such stone", "", "", "X18",
-             "Error: Root folder for stone reports with the specified ID doesn't exist", ""},
-            {"no report folders", "PathToReports", "~/reports/X17", "0001",
-             "Error: Reports for a stone with the specified ID not found", ""},
-            {"invalid metadata", "metadata", "~/reports/X17/0002/metadata.xml", "X17",
-             "Warning: Some metadata files aren't valid\n" FIVE, ""}};
-        for (const auto &row : rows) {
-            QStringList cells;
-            for (int i = 1; i < 6; ++i)
-                cells << QString::fromUtf8(row[i]);
-            QTest::newRow(row[0]) << cells;
+        // name | setting | its value | Stone ID | the console ("\n": a line break) | kept ("+")
+        const QString table = QString::fromUtf8(R"(
+viewers unset | PathToViewers | | X17 | Error: Report Viewers folder not configured\n)" FIVE R"( | +
+viewers missing | PathToViewers | ~/none | X17 | Error: Report Viewers folder doesn't exist\n)" FIVE
+                                                R"( | +
+no viewer subfolders | PathToViewers | ~/reports/X17/0001 | X17 | Error: Subfolders with Report Viewer versions not found\n)" FIVE
+                                                R"( | +
+no viewer among them | PathToViewers | ~/reports | X17 | Error: Report Viewers not found in the specified folder\n)" FIVE
+                                                R"( | +
+reports unset | PathToReports | | X17 | Error: Reports Data folder not configured | +
+reports missing | PathToReports | ~/none | X17 | Error: Reports Data folder doesn't exist | +
+no such stone | | | X18 | Error: Root folder for stone reports with the specified ID doesn't exist |
+no report folders | PathToReports | ~/reports/X17 | 0001 | Error: Reports for a stone with the specified ID not found |
+invalid metadata | metadata | ~/reports/X17/0002/metadata.xml | X17 | Warning: Some metadata files aren't valid\n)" FIVE
+                                                R"( |
+)");
+        QTest::addColumn<QStringList>("cells");
+        for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            QStringList cells = line.split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
+            cells.replaceInStrings(QStringLiteral("\\n"), QStringLiteral("\n"));
+            QTest::newRow(qPrintable(cells.takeFirst())) << cells;
         }
     }
     void theConsoleSaysWhatIsWrongWithTheFolders()
@@ -481,20 +468,6 @@ private slots:
         shows(AllReports).opens("2.1", Latest);
     }
 
-    // The pages slide at an operator's pace: the settings page takes 700 ms to come in.
-    void theSettingsPageSlidesInAtAnOperatorsPace()
-    {
-        startClient();
-        auto *pages = window->findChild<QStackedWidget *>();
-        QElapsedTimer sliding;
-        sliding.start();
-        page->settingsButton->click();
-        did(QStringLiteral("a click on the gear"));
-        expect(waitUntil([&] { return pages->currentWidget() != page; }), "the settings page");
-        expect(sliding.elapsed() >= 600, "a slide of 700 ms",
-               QStringLiteral(", found one of %1 ms").arg(sliding.elapsed()));
-    }
-
     // The table's context menu offers the selected report's actions with their keys.
     void theContextMenuOffersTheReportsActions()
     {
@@ -583,54 +556,49 @@ private slots:
                          "Error: Specified browser executable not found");
     }
 
-    // Each browser and its folders give the viewer URL, and on Windows the command line.
+    // Each browser and its folders ("~": the test's folder) give the viewer URL, and on Windows
+    // the command line ("<url>": that URL): name | browser | viewers | reports | viewer part of
+    // the URL | reports part | arguments | command line.
     void launchesBrowsers_data()
     {
-        QTest::addColumn<BrowserCase>("setup");
-        static const BrowserCase cases[] = {
-            {"spaces, # and accents", "~/Web br\u00f6wser/browser.exe", "~/Viewers #1",
-             "~/Donn\u00e9es 2", "file:///~/Viewers%20%231", "file://~/Donn%C3%A9es%202",
-             "--new-window \"%1\"", "\"~\\Web br\u00f6wser\\browser.exe\"  --new-window <url>"},
-            {"folders on a share", "~/b/browser.exe", "//stelvane/share/V", "//stelvane/share/R",
-             "file://stelvane/share/V", "file://stelvane/share/R", "\"%1\"",
-             "~\\b\\browser.exe  <url>"},
-            {"firefox.exe", "~/Mozilla Firefox/firefox.exe", "~/V", "~/R", "file:///~/V",
-             "file:///~/R", "-new-tab \"%1\"",
-             "\"~\\Mozilla Firefox\\firefox.exe\"  -new-tab <url>"},
-            {"firefox.exe, folders on a share", "~/b/firefox.exe", "//stelvane/share/V",
-             "//stelvane/share/R", "file://///stelvane/share/V", "file://///stelvane/share/R",
-             "\"%1\"", "~\\b\\firefox.exe  <url>"},
-            {"only a whole \"%1\" is the URL", "~/b/browser.exe", "~/V", "//stelvane/share/R",
-             "file:///~/V", "file://stelvane/share/R", "--app=\"%1\" \"%1\" %1",
-             "~\\b\\browser.exe  --app=\\\"%1\\\" <url> %1"},
+        QString table = QString::fromUtf8(R"(
+spaces, # and accents | ~/Web bröwser/browser.exe | ~/Viewers #1 | ~/Données 2 | file:///~/Viewers%20%231 | file://~/Donn%C3%A9es%202 | --new-window "%1" | "~\Web bröwser\browser.exe"  --new-window <url>
+folders on a share | ~/b/browser.exe | //stelvane/share/V | //stelvane/share/R | file://stelvane/share/V | file://stelvane/share/R | "%1" | ~\b\browser.exe  <url>
+firefox.exe | ~/Mozilla Firefox/firefox.exe | ~/V | ~/R | file:///~/V | file:///~/R | -new-tab "%1" | "~\Mozilla Firefox\firefox.exe"  -new-tab <url>
+firefox.exe, folders on a share | ~/b/firefox.exe | //stelvane/share/V | //stelvane/share/R | file://///stelvane/share/V | file://///stelvane/share/R | "%1" | ~\b\firefox.exe  <url>
+only a whole "%1" is the URL | ~/b/browser.exe | ~/V | //stelvane/share/R | file:///~/V | file://stelvane/share/R | --app="%1" "%1" %1 | ~\b\browser.exe  --app=\"%1\" <url> %1
+/bin/firefox elsewhere than on Windows | /bin/firefox | /srv/V 100%#2 | //srv/s/R | file:///srv/V%20100%25%232 | file://///srv/s/R | |
+)");
 #ifdef Q_OS_WIN // where names compare regardless of case
-            {"BROWSER.EXE in capitals", "~/b/BROWSER.EXE", "~/V", "~/R", "file:///~/V",
-             "file://~/R", "\"%1\"", "~\\b\\BROWSER.EXE  <url>"},
-            {"FIREFOX.EXE in capitals", "~/Mozilla/FIREFOX.EXE", "~/V", "~/R", "file:///~/V",
-             "file:///~/R", "\"%1\"", "~\\Mozilla\\FIREFOX.EXE  <url>"},
+        table += QString::fromUtf8(R"(
+BROWSER.EXE in capitals | ~/b/BROWSER.EXE | ~/V | ~/R | file:///~/V | file://~/R | "%1" | ~\b\BROWSER.EXE  <url>
+FIREFOX.EXE in capitals | ~/Mozilla/FIREFOX.EXE | ~/V | ~/R | file:///~/V | file:///~/R | "%1" | ~\Mozilla\FIREFOX.EXE  <url>
+)");
 #endif
-            {"/bin/firefox elsewhere than on Windows", "/bin/firefox", "/srv/V 100%#2", "//srv/s/R",
-             "file:///srv/V%20100%25%232", "file://///srv/s/R", nullptr, nullptr}};
-        for (const BrowserCase &setup : cases)
-            QTest::newRow(setup.name) << setup;
+        QTest::addColumn<QStringList>("cells");
+        for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            QStringList cells = line.split(QStringLiteral(" | "));
+            QTest::newRow(qPrintable(cells.takeFirst())) << cells;
+        }
     }
     void launchesBrowsers()
     {
-        QFETCH(BrowserCase, setup);
-        const auto here = [this](const char *text) {
-            return QString::fromUtf8(text).replace(QLatin1Char('~'), dir->path());
-        };
-        const QString browser = here(setup.browser), viewers = here(setup.viewers),
-                      reports = here(setup.reports);
-        const QString url = here(setup.viewersUrl) + QStringLiteral("/2.1/index.html?dataPath=") +
-                            here(setup.reportsUrl) + QStringLiteral("/X17/0007%20polished/data.js");
+        QFETCH(QStringList, cells);
+        const FileUrlStyle style =
+            cells[0].startsWith(QLatin1Char('/')) ? FileUrlStyle::Unix : FileUrlStyle::Windows;
+        const QString browser = cells[0].replace(QLatin1Char('~'), dir->path());
+        const QString viewers = cells[1].replace(QLatin1Char('~'), dir->path());
+        const QString reports = cells[2].replace(QLatin1Char('~'), dir->path());
+        const QString url = cells[3].replace(QLatin1Char('~'), dir->path()) +
+                            QStringLiteral("/2.1/index.html?dataPath=") +
+                            cells[4].replace(QLatin1Char('~'), dir->path()) +
+                            QStringLiteral("/X17/0007%20polished/data.js");
         QCOMPARE(viewerUrl(viewers, QStringLiteral("2.1"), reports,
                            reports + QStringLiteral("/X17/0007 polished/data.js"),
-                           isFirefoxPath(browser),
-                           setup.browser[0] == '/' ? FileUrlStyle::Unix : FileUrlStyle::Windows),
+                           isFirefoxPath(browser), style),
                  url);
 #ifdef Q_OS_WIN
-        if (!setup.commandLine)
+        if (cells[6].trimmed().isEmpty())
             return;
         writeFile(viewers + QStringLiteral("/2.1/index.html"));
         writeReport(reports + QStringLiteral("/X17/0007 polished"));
@@ -638,10 +606,10 @@ private slots:
                      {SettingsKey::PathToViewers, viewers},
                      {SettingsKey::PathToReports, reports},
                      { SettingsKey::BrowserArguments,
-                       QString::fromUtf8(setup.arguments) }});
+                       cells[5] }});
         writeBrowser(browser);                           // which records beside itself
         typeStoneId("X17").press(button, "Space Space"); // finds, then opens
-        const QString line = QString::fromUtf8(setup.commandLine)
+        const QString line = cells[6]
                                  .replace(QLatin1Char('~'), QDir::toNativeSeparators(dir->path()))
                                  .replace(QStringLiteral("<url>"), url);
         QTRY_COMPARE(readFile(QFileInfo(browser).path() + QStringLiteral("/commandline.txt")),
@@ -649,13 +617,12 @@ private slots:
 #endif
     }
 
-    // Keys go where the window has its focus while the pages slide: OK pressed before the
-    // settings page has slid in, then a Stone ID typed at once; Cancel, then Return at once.
+    // The pages slide at an operator's pace, 700 ms, and keys go where the window has its focus
+    // meanwhile: OK before the settings page has slid in, then a Stone ID typed at once; Cancel,
+    // then Return at once.
     void keysTypedWhileThePagesSlideAreNotLost()
     {
         startClient();
-        page->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(page));
         auto *settingsPage = window->findChild<CSettingsWidget *>();
         auto *buttons = settingsPage->findChild<QDialogButtonBox *>();
         page->settingsButton->click();
@@ -668,8 +635,13 @@ private slots:
         did(QStringLiteral("OK as the settings page slides in, then X17 and Return"));
         shows(AllReports); // "Find Reports:" when the keys went to the other page
         QTRY_VERIFY2(!settingsPage->isVisible(), "OK: expected the settings page to slide out");
+        QElapsedTimer sliding;
+        sliding.start();
         page->settingsButton->click();
         QTRY_VERIFY2(!page->isVisible(), "the gear: expected the settings page to slide in");
+        did(QStringLiteral("a click on the gear"))
+            .expect(sliding.elapsed() >= 600, "a slide of 700 ms",
+                    QStringLiteral(", found one of %1 ms").arg(sliding.elapsed()));
         buttons->button(QDialogButtonBox::Cancel)->click();
         QTest::keyClick(window->windowHandle(), Qt::Key_Return); // opens the selected report
         did(QStringLiteral("Cancel on the settings page, then Return at once"))
