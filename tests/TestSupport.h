@@ -18,6 +18,18 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A stand-in web browser that records each start beside itself: its arguments, each followed by
+// "|", a line of launches.txt (on Windows also the command line, in commandline.txt).
+inline void writeStandInBrowser(const QString &path)
+{
+#ifdef Q_OS_WIN
+    writeFile(path, readFile(QCoreApplication::applicationDirPath() +
+                             QStringLiteral("/standin_browser.exe")));
+#else
+    writeFile(path, "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> \"${0%/*}/launches.txt\"\n", true);
+#endif
+}
+
 // Every test's entry point: settings, desktop and runtime folders empty, so no test sees the
 // machine's (nor a client running there).
 #define STELVANE_TEST_MAIN(TestObject)                                                             \

@@ -116,8 +116,8 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
     }
 
-    // A table of rows "name | argument | entries | what went wrong | what was found", where an
-    // argument "unset" leaves the folder setting empty.
+    // A table of rows "name | argument | entries | what went wrong | what was found". That the
+    // page says when a folder is not configured or missing is tested with the page.
     static void addRows(const QString &table)
     {
         QTest::addColumn<QStringList>("cells");
@@ -126,19 +126,11 @@ private slots:
             QTest::newRow(qPrintable(cells.takeFirst())) << cells;
         }
     }
-    QString setting(const QStringList &cells, const char *folder) const
-    {
-        return cells[0] == QLatin1String("unset") ? QString()
-                                                  : dir->filePath(QLatin1String(folder));
-    }
 
     // Viewer folders as installed: the newest one, or the one chosen for a required version.
     void findsTheViewers_data()
     {
         addRows(QString::fromUtf8(R"(
-viewers: not configured | unset |  | not configured | 
-viewers: missing folder |  |  | missing | 
-viewers: no subfolders |  | viewers/1.0 | no subfolders | 
 viewers: none usable |  | viewers/docs/index.html; viewers/v1.2/index.html; viewers/1.0/; viewers/1.1/ | no viewers | 
 viewers: some no page |  | viewers/1.10/index.html; viewers/1.9/INDEX.HTML; viewers/2.1/; viewers/docs/ | page missing | 1.10
 choose: same minor and patch | 1.2.3 | viewers/1.2.3/index.html; viewers/2.0/index.html |  | 1.2.3
@@ -162,7 +154,7 @@ choose: beyond int | 99999999999.1.2 | viewers/0.1.3/index.html; viewers/1.0/ind
     {
         QFETCH(QStringList, cells);
         QVERIFY(make(cells[1]));
-        const ViewerFolders found = findViewerFolders(setting(cells, "viewers"));
+        const ViewerFolders found = findViewerFolders(dir->filePath(QStringLiteral("viewers")));
         const char *const problems[] = {"", "not configured", "missing", "no subfolders",
                                         "no viewers"};
         QCOMPARE(QLatin1String(problems[found.problem]) +
@@ -183,10 +175,7 @@ choose: beyond int | 99999999999.1.2 | viewers/0.1.3/index.html; viewers/1.0/ind
     void findsAStonesReports_data()
     {
         QString table = QString::fromUtf8(R"(
-search: not configured | unset |  | not configured | 
-search: missing folder |  |  | missing | 
 search: empty Stone ID | id= | reports/ | no Stone ID | 
-search: no stone folder |  | reports/T/ | no stone folder | 
 search: nothing counts |  | reports/S/0001/a.js; reports/S/0002/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml; reports/S/0003.txt; reports/S/0004/a.json; reports/S/0004/metadata.xml | no reports | 
 search: invalid metadata |  | reports/S/0001/metadata.xml=<ReportMetadata><DateTime>; reports/S/0001/a.js; reports/S/0002 b/c.js; reports/S/0002 b/metadata.xml | invalid metadata | 0001/a.js; 0002 b/c.js
 search: three reports |  | reports/S/0001/a.js; reports/S/0001/metadata.xml; reports/S/0100 b/b.js; reports/S/0100 b/a.js; reports/S/0100 b/Z.JS; reports/S/0100 b/metadata.xml; reports/S/0009/c.js; reports/S/0009/metadata.xml; reports/S/notes/a.js; reports/S/notes/metadata.xml |  | 0001/a.js; 0009/c.js; 0100 b/Z.JS
@@ -223,7 +212,7 @@ search: Unicode names, Windows | id=Ämber #12 緑 | reports/Ämber #12 緑/0007
         if (cells[1].contains(QLatin1String("<259>/")))
             QSKIP("Without long-path support no Windows program reaches files this deep");
 #endif
-        const QString reports = setting(cells, "reports");
+        const QString reports = dir->filePath(QStringLiteral("reports"));
         for (const int n : {259, 260})
             cells.replaceInStrings(
                 QStringLiteral("<%1>").arg(n),

@@ -47,14 +47,7 @@ private slots:
                                  "reports/GV-2/0001/data.js", "reports/GV-2/0001/metadata.xml",
                                  "viewers/1.0/index.html"})
             writeFile(dir.filePath(QLatin1String(file)));
-#ifdef Q_OS_WIN
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() +
-                                QStringLiteral("/standin_browser.exe"),
-                            dir.filePath(QStringLiteral("browser.exe"))));
-#else
-        writeFile(dir.filePath(QStringLiteral("browser.exe")),
-                  "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> \"${0%/*}/launches.txt\"\n", true);
-#endif
+        writeStandInBrowser(dir.filePath(QStringLiteral("browser.exe")));
         writeFile(settingsFilePath(),
                   QStringLiteral("[General]\nPathToViewers=~/viewers\nPathToReports=~/reports\n"
                                  "PathToBrowser=~/browser.exe\nBrowserArguments=\\\"%1\\\"\n"
@@ -116,6 +109,7 @@ private slots:
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("too long") << QByteArray(257, 'A') + '\n';
         QTest::newRow("binary") << QByteArray("GV-2\xff\0\n", 7);
+        QTest::newRow("not UTF-8") << QByteArray("GV-2\xff\n");
         QTest::newRow("many lines") << QByteArray("GV-2\nGV-2\n");
         QTest::newRow("left open") << QByteArray("GV-2");
     }
@@ -131,10 +125,7 @@ private slots:
         QCOMPARE(field(), QStringLiteral("GV-1"));
     }
 
-    void cleanupTestCase()
-    {
-        delete window;
-    }
+    void cleanupTestCase() { delete window; }
 };
 
 STELVANE_TEST_MAIN(TestCommandLine)

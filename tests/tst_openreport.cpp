@@ -5,6 +5,7 @@
 #include "openreport/CConsole.h"
 #include "openreport/CExLineEdit.h"
 #include "openreport/COpenReportWidget.h"
+#include "platform/Platform.h"
 #include "reportlist/CReportsDataTableView.h"
 #include "settings/CSettingsWidget.h"
 #include "settings/SettingsStore.h"
@@ -27,18 +28,6 @@ static void writeReport(const QString &folder, const QByteArray &viewer = "2.1")
     writeFile(folder + QStringLiteral("/data.js"));
     writeFile(folder + QStringLiteral("/metadata.xml"),
               "<R><RequiredViewerVersion>" + viewer + "</RequiredViewerVersion></R>");
-}
-
-// A stand-in browser that records each start: its arguments, each followed by "|", a line of
-// launches.txt beside it (on Windows also the command line in commandline.txt).
-static void writeBrowser(const QString &path)
-{
-#ifdef Q_OS_WIN
-    writeFile(path, readFile(QCoreApplication::applicationDirPath() +
-                             QStringLiteral("/standin_browser.exe")));
-#else
-    writeFile(path, "#!/bin/sh\n(printf '%s|' \"$@\"; echo) >> \"${0%/*}/launches.txt\"\n", true);
-#endif
 }
 
 // Each road drives the window as an operator does. An action (press, typeStoneId, did) names the
@@ -82,7 +71,7 @@ class TestOpenReport : public QObject
         writeReport(pathOf("reports/X17/0002"), "");
         for (const char *folder : {"0003 a", "0003 b", Latest})
             writeReport(pathOf("reports/X17/") + QString::fromUtf8(folder));
-        writeBrowser(pathOf("browser.exe"));
+        writeStandInBrowser(pathOf("browser.exe"));
         window = new CStackedWindow;
         page = window->findChild<COpenReportWidget *>();
         names = {{stoneId = page->stoneIDEdit, QStringLiteral("the Stone ID")},
@@ -130,7 +119,9 @@ class TestOpenReport : public QObject
     bool activated() // the window, again after a question; not after a failure
     {
         page->activateWindow();
-        return !QTest::currentTestFailed() && QTest::qWaitForWindowActive(page);
+        if (!QTest::currentTestFailed())
+            expect(QTest::qWaitForWindowActive(page), "the window active for the next key");
+        return !QTest::currentTestFailed();
     }
     TestOpenReport &findStone(const char *stoneId) // Return after it, and the page's pause
     {
@@ -261,6 +252,22 @@ private slots:
         press(table, "Return").opens("2.1", Latest).focusOn(table);
         consoleSays("The 0007 polished report was successfully opened in browser");
         press(table, "Up Num+Enter").opensNothing();
+    }
+
+    // A fresh install names only the two folders: the desktop's default browser, stored at the
+    // first start, opens the first report.
+    void aFreshInstallOpensReportsInTheDefaultBrowser()
+    {
+        static QString browser;
+        browser = pathOf("browser.exe");
+        CSettingsWidget::defaultBrowserCommands = [] {
+            return QList<Platform::BrowserCommand>{
+                {browser, QStringLiteral("--new-window  \"%1\" --app=\"%1\"")}};
+        };
+        startClient({{SettingsKey::PathToBrowser, QString()}}).findStone("X17");
+        press(table, "Return").opens("2.1", Latest);
+        reads("the browser stored", openSettings().value(SettingsKey::PathToBrowser).toString(),
+              browser);
     }
 
     // Each of two folders numbered 3 opens its own report, from Return or the button. Report 1
@@ -607,7 +614,7 @@ FIREFOX.EXE in capitals | ~/Mozilla/FIREFOX.EXE | ~/V | ~/R | file:///~/V | file
                      {SettingsKey::PathToReports, reports},
                      { SettingsKey::BrowserArguments,
                        cells[5] }});
-        writeBrowser(browser);                           // which records beside itself
+        writeStandInBrowser(browser);                    // which records beside itself
         typeStoneId("X17").press(button, "Space Space"); // finds, then opens
         const QString line = cells[6]
                                  .replace(QLatin1Char('~'), QDir::toNativeSeparators(dir->path()))

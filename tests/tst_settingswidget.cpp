@@ -55,14 +55,6 @@ private slots:
     {
         const QString folder = QFile::decodeName(qgetenv("PROGRAMDATA")); // temporary in tests
         QCOMPARE(QDir::fromNativeSeparators(settingsFilePath()), folder + suffix);
-        QStringList read; // the flag and the timeout of each value
-        for (const char *value : {"", "0", "FALSE", "no", "2500"}) {
-            writeSettings(QByteArray("AutoFindReports=") + value + "\nOpenReportTimeout=" + value);
-            read << QString::number(settingBool(openSettings(), SettingsKey::AutoFindReports)) +
-                        QString::number(settingInt(openSettings(), SettingsKey::OpenReportTimeout));
-        }
-        QCOMPARE(read.join(QLatin1Char(' ')), s("00 00 00 10 12500"));
-
         CSettingsWidget::defaultBrowserCommands = [] { return candidates; };
         CSettingsWidget::getOpenFileName = [](auto *, const auto &, const auto &, const auto &,
                                               auto *, auto) { return answer; };
