@@ -18,6 +18,16 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The rows of a test's table, one a line: "name | cell | cell...", the cells in a column "cells".
+inline void addTableRows(const QString &table)
+{
+    QTest::addColumn<QStringList>("cells");
+    for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QStringList cells = line.split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
+        QTest::newRow(qPrintable(cells.takeFirst())) << cells;
+    }
+}
+
 // A stand-in web browser that records each start beside itself: its arguments, each followed by
 // "|", a line of launches.txt (on Windows also the command line, in commandline.txt).
 inline void writeStandInBrowser(const QString &path)

@@ -116,21 +116,12 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
     }
 
-    // A table of rows "name | argument | entries | what went wrong | what was found". That the
+    // Viewer folders as installed: the newest one, or the one chosen for a required version. The
+    // tables' rows here: "name | argument | entries | what went wrong | what was found"; that the
     // page says when a folder is not configured or missing is tested with the page.
-    static void addRows(const QString &table)
-    {
-        QTest::addColumn<QStringList>("cells");
-        for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            QStringList cells = line.split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
-            QTest::newRow(qPrintable(cells.takeFirst())) << cells;
-        }
-    }
-
-    // Viewer folders as installed: the newest one, or the one chosen for a required version.
     void findsTheViewers_data()
     {
-        addRows(QString::fromUtf8(R"(
+        addTableRows(QString::fromUtf8(R"(
 viewers: none usable |  | viewers/docs/index.html; viewers/v1.2/index.html; viewers/1.0/; viewers/1.1/ | no viewers | 
 viewers: some no page |  | viewers/1.10/index.html; viewers/1.9/INDEX.HTML; viewers/2.1/; viewers/docs/ | page missing | 1.10
 choose: same minor and patch | 1.2.3 | viewers/1.2.3/index.html; viewers/2.0/index.html |  | 1.2.3
@@ -203,7 +194,7 @@ search: hidden (attrib +h) |  | !reports/S/0001/; reports/S/0001/a.js; reports/S
 search: Unicode names, Windows | id=Ämber #12 緑 | reports/Ämber #12 緑/0007 Größe/données.js; reports/Ämber #12 緑/0007 Größe/metadata.xml |  | 0007 Größe/données.js
 )");
 #endif
-        addRows(table);
+        addTableRows(table);
     }
     void findsAStonesReports()
     {

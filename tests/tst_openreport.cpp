@@ -19,8 +19,7 @@
 // The page after stone X17's search: the button's text, then the report numbers from top to
 // bottom, the selected one in brackets. Two folders, "0003 a" and "0003 b", share number 3.
 static const char *const AllReports = "Open Report: 1 2 3 3 [7]", *const Latest = "0007 polished";
-#define FIVE "Found 5 reports for a stone with the specified ID"
-static const char *const FiveFound = FIVE;
+static const char *const FiveFound = "Found 5 reports for a stone with the specified ID";
 
 // A report folder: a data file and the metadata naming the viewer the report needs.
 static void writeReport(const QString &folder, const QByteArray &viewer = "2.1")
@@ -334,32 +333,26 @@ private slots:
     // the configuration, it says again after it has been cleared ("~": the test's folder).
     void theConsoleSaysWhatIsWrongWithTheFolders_data()
     {
-        // name | setting | its value | Stone ID | the console ("\n": a line break) | kept ("+")
+        // name | setting | its value | Stone ID | the console ("\n": a line break; "<five found>":
+        // the line of a search that found X17's reports) | kept after a refresh ("+")
         const QString table = QString::fromUtf8(R"(
-viewers unset | PathToViewers | | X17 | Error: Report Viewers folder not configured\n)" FIVE R"( | +
-viewers missing | PathToViewers | ~/none | X17 | Error: Report Viewers folder doesn't exist\n)" FIVE
-                                                R"( | +
-no viewer subfolders | PathToViewers | ~/reports/X17/0001 | X17 | Error: Subfolders with Report Viewer versions not found\n)" FIVE
-                                                R"( | +
-no viewer among them | PathToViewers | ~/reports | X17 | Error: Report Viewers not found in the specified folder\n)" FIVE
-                                                R"( | +
+viewers unset | PathToViewers | | X17 | Error: Report Viewers folder not configured\n<five found> | +
+viewers missing | PathToViewers | ~/none | X17 | Error: Report Viewers folder doesn't exist\n<five found> | +
+no viewer subfolders | PathToViewers | ~/reports/X17/0001 | X17 | Error: Subfolders with Report Viewer versions not found\n<five found> | +
+no viewer among them | PathToViewers | ~/reports | X17 | Error: Report Viewers not found in the specified folder\n<five found> | +
 reports unset | PathToReports | | X17 | Error: Reports Data folder not configured | +
 reports missing | PathToReports | ~/none | X17 | Error: Reports Data folder doesn't exist | +
 no such stone | | | X18 | Error: Root folder for stone reports with the specified ID doesn't exist |
 no report folders | PathToReports | ~/reports/X17 | 0001 | Error: Reports for a stone with the specified ID not found |
-invalid metadata | metadata | ~/reports/X17/0002/metadata.xml | X17 | Warning: Some metadata files aren't valid\n)" FIVE
-                                                R"( |
+invalid metadata | metadata | ~/reports/X17/0002/metadata.xml | X17 | Warning: Some metadata files aren't valid\n<five found> |
 )");
-        QTest::addColumn<QStringList>("cells");
-        for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            QStringList cells = line.split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
-            cells.replaceInStrings(QStringLiteral("\\n"), QStringLiteral("\n"));
-            QTest::newRow(qPrintable(cells.takeFirst())) << cells;
-        }
+        addTableRows(table);
     }
     void theConsoleSaysWhatIsWrongWithTheFolders()
     {
         QFETCH(QStringList, cells);
+        cells.replaceInStrings(QStringLiteral("\\n"), QStringLiteral("\n"))
+            .replaceInStrings(QStringLiteral("<five found>"), QString::fromUtf8(FiveFound));
         const QString value = cells[1].replace(QLatin1Char('~'), dir->path());
         startClient(cells[0].startsWith(QLatin1String("Path")) ? QVariantMap{{cells[0], value}}
                                                                : QVariantMap());
@@ -582,11 +575,7 @@ BROWSER.EXE in capitals | ~/b/BROWSER.EXE | ~/V | ~/R | file:///~/V | file://~/R
 FIREFOX.EXE in capitals | ~/Mozilla/FIREFOX.EXE | ~/V | ~/R | file:///~/V | file:///~/R | "%1" | ~\Mozilla\FIREFOX.EXE  <url>
 )");
 #endif
-        QTest::addColumn<QStringList>("cells");
-        for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            QStringList cells = line.split(QRegularExpression(QStringLiteral("\\s*\\|\\s*")));
-            QTest::newRow(qPrintable(cells.takeFirst())) << cells;
-        }
+        addTableRows(table);
     }
     void launchesBrowsers()
     {
