@@ -227,6 +227,7 @@ private slots:
     {
         delete window;
         openSettings().clear();
+        CSettingsWidget::defaultBrowserCommands = &Platform::defaultBrowserCommands; // the system's
         dir.reset(new QTemporaryDir);
         answers.clear();
         questions.clear();
