@@ -28,22 +28,30 @@ class TestWidgets : public QObject
         connect(&w, &CSlidingStackedWidget::animationFinished, [&log] { log += QLatin1Char('f'); });
     }
 
-private slots:
-    void reportsTable() // "P", "C" and untyped reports needing a newer, the same, an older viewer
+    // The headers, then three rows of five columns: "P", "C" and untyped reports needing a newer,
+    // the same and an older viewer than the newest installed, 1.9.
+    const QStringList texts =
+        QStringLiteral("\u2116|Date and time|Type|Viewer|Comment|9|2024-03-01 09:15|P|1.10|"
+                       "Girdle recut|10|2.3.2024|C|1.9||10|||1.3.5|<b>re-cut</b> & <i>")
+            .split(QLatin1Char('|'));
+    void fill(CMetadataModel &model) const
     {
-        const QStringList texts = // the headers, then three rows of five columns
-            QStringLiteral("\u2116|Date and time|Type|Viewer|Comment|9|2024-03-01 09:15|P|1.10|"
-                           "Girdle recut|10|2.3.2024|C|1.9||10|||1.3.5|<b>re-cut</b> & <i>")
-                .split(QLatin1Char('|'));
         const ViewerVersion viewers[] = {{1, 10, 0}, {1, 9, 0}, {1, 3, 5}};
         QMap<QString, ReportInfo> reports; // in the order of their folder names
         for (const int r : {1, 2, 3})
             reports[QString::number(r)] = {texts[5 * r].toInt(), {},
                                            texts[5 * r + 1],     texts[5 * r + 2],
                                            viewers[r - 1],       texts[5 * r + 4]};
+        model.setReports(reports, {1, 9, 0});
+    }
+
+private slots:
+    // Each cell's text, tooltip, alignment and colour.
+    void reportsTableShowsEachReport()
+    {
         CMetadataModel model;
         QAbstractItemModelTester tester(&model);
-        model.setReports(reports, {1, 9, 0});
+        fill(model);
         QVariant n, l = int(Qt::AlignLeft | Qt::AlignVCenter), y = QBrush(QColor(253, 255, 237));
         QVariant r = QBrush(QColor(250, 221, 214)), c = int(Qt::AlignCenter), w = QBrush(Qt::white);
         QVariant t = QStringLiteral("The required viewer version\nfor this report is greater than\n"
@@ -63,7 +71,13 @@ private slots:
             }
             QCOMPARE(cells, roles[role]);
         }
+    }
 
+    // Sorting by a column, selecting whole rows, editing the comment alone, and the sizes.
+    void reportsTableSortsSelectsAndFits()
+    {
+        CMetadataModel model;
+        fill(model);
         CReportsDataSortFilterProxyModel proxy;
         proxy.setSourceModel(&model); // numbers and viewers sort by value, the type as text
         CReportsDataTableView view;
@@ -179,7 +193,8 @@ private slots:
         QCOMPARE(field.QLineEdit::completer()->currentCompletion(), ids.first());
     }
 
-    void window() // at its first run at the screen's DPI, then where it was closed
+    // The window at its first run at the screen's DPI, then where it was closed.
+    void window()
     {
         CStackedWindow window; // margins of 20 and 10 design pixels
         auto *stack = qobject_cast<CSlidingStackedWidget *>(window.centralWidget());
