@@ -2,7 +2,7 @@
 # Makes the Windows Installer package of a Windows build folder: stages in a temporary folder what
 # the install rules install (the files of the zip), lists them as components with wixl-heat and
 # compiles packaging/stelvane.wxs with that list with wixl (Debian's msitools). The build runs it
-# for the project's version; the installer test (tests/msi.sh) runs it for a newer one.
+# for the project's version; the installer test (scripts/check-msi.sh) runs it for a newer one.
 #
 #   sh packaging/windows-msi.sh BUILD_DIR VERSION OUTPUT.msi
 set -eu

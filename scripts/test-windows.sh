@@ -4,7 +4,8 @@
 # errors into build-windows/ (the installer package stelvane-<version>-win64.msi included), runs
 # the whole CTest suite under Wine, makes the zip package and checks that the unpacked folder
 # starts in a fresh Wine prefix with nothing else on its path; then installs, upgrades and removes
-# the installer package in another fresh prefix (tests/msi.sh). Exits non-zero when anything fails.
+# the installer package in another fresh prefix (scripts/check-msi.sh). Exits non-zero when
+# anything fails.
 #
 #   bash scripts/test-windows.sh
 set -euo pipefail
@@ -60,5 +61,5 @@ env -u WINEPATH WINEPREFIX="$work/wine" WINEDLLOVERRIDES="mscoree,mshtml=" WINED
 
 stage "installing, upgrading and removing the installer package in a fresh Wine prefix"
 ls -l build-windows/stelvane-*-win64.msi
-xvfb-run -a -s "-screen 0 1280x800x24" bash tests/msi.sh build-windows </dev/null
+xvfb-run -a -s "-screen 0 1280x800x24" bash scripts/check-msi.sh build-windows </dev/null
 stage "done"

@@ -583,12 +583,10 @@ FIREFOX.EXE in capitals | ~/Mozilla/FIREFOX.EXE | ~/V | ~/R | file:///~/V | file
         QFETCH(QStringList, cells);
         const FileUrlStyle style =
             cells[0].startsWith(QLatin1Char('/')) ? FileUrlStyle::Unix : FileUrlStyle::Windows;
-        const QString browser = cells[0].replace(QLatin1Char('~'), dir->path());
-        const QString viewers = cells[1].replace(QLatin1Char('~'), dir->path());
-        const QString reports = cells[2].replace(QLatin1Char('~'), dir->path());
-        const QString url = cells[3].replace(QLatin1Char('~'), dir->path()) +
-                            QStringLiteral("/2.1/index.html?dataPath=") +
-                            cells[4].replace(QLatin1Char('~'), dir->path()) +
+        cells[6].replace(QLatin1Char('~'), QDir::toNativeSeparators(dir->path())); // Windows paths
+        cells.replaceInStrings(QStringLiteral("~"), dir->path());
+        const QString browser = cells[0], viewers = cells[1], reports = cells[2];
+        const QString url = cells[3] + QStringLiteral("/2.1/index.html?dataPath=") + cells[4] +
                             QStringLiteral("/X17/0007%20polished/data.js");
         QCOMPARE(viewerUrl(viewers, QStringLiteral("2.1"), reports,
                            reports + QStringLiteral("/X17/0007 polished/data.js"),
@@ -599,16 +597,15 @@ FIREFOX.EXE in capitals | ~/Mozilla/FIREFOX.EXE | ~/V | ~/R | file:///~/V | file
             return;
         writeFile(viewers + QStringLiteral("/2.1/index.html"));
         writeReport(reports + QStringLiteral("/X17/0007 polished"));
-        startClient({{SettingsKey::PathToBrowser, browser},
-                     {SettingsKey::PathToViewers, viewers},
-                     {SettingsKey::PathToReports, reports},
-                     { SettingsKey::BrowserArguments,
-                       cells[5] }});
+        startClient({
+            {SettingsKey::PathToBrowser, browser},
+            {SettingsKey::PathToViewers, viewers},
+            {SettingsKey::PathToReports, reports},
+            {SettingsKey::BrowserArguments, cells[5]},
+        });
         writeStandInBrowser(browser);                    // which records beside itself
         typeStoneId("X17").press(button, "Space Space"); // finds, then opens
-        const QString line = cells[6]
-                                 .replace(QLatin1Char('~'), QDir::toNativeSeparators(dir->path()))
-                                 .replace(QStringLiteral("<url>"), url);
+        const QString line = cells[6].replace(QStringLiteral("<url>"), url);
         QTRY_COMPARE(readFile(QFileInfo(browser).path() + QStringLiteral("/commandline.txt")),
                      (line + QLatin1Char('\n')).toUtf8());
 #endif

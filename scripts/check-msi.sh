@@ -5,7 +5,7 @@
 # operators' settings file and folder must come through unchanged. Needs an X server (the client's
 # window).
 #
-#   bash tests/msi.sh BUILD_DIR
+#   bash scripts/check-msi.sh BUILD_DIR
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
