@@ -583,8 +583,8 @@ FIREFOX.EXE in capitals | ~/Mozilla/FIREFOX.EXE | ~/V | ~/R | file:///~/V | file
         QFETCH(QStringList, cells);
         const FileUrlStyle style =
             cells[0].startsWith(QLatin1Char('/')) ? FileUrlStyle::Unix : FileUrlStyle::Windows;
-        cells[6].replace(QLatin1Char('~'), QDir::toNativeSeparators(dir->path())); // Windows paths
         cells.replaceInStrings(QStringLiteral("~"), dir->path());
+        cells[6].replace(dir->path(), QDir::toNativeSeparators(dir->path())); // Windows paths
         const QString browser = cells[0], viewers = cells[1], reports = cells[2];
         const QString url = cells[3] + QStringLiteral("/2.1/index.html?dataPath=") + cells[4] +
                             QStringLiteral("/X17/0007%20polished/data.js");
