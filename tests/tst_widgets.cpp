@@ -18,15 +18,6 @@ class TestWidgets : public QObject
     {
         return values.value(QVector<int>{96, 100, 120, 144, 192}.indexOf(widget.logicalDpiX()), -1);
     }
-    static void watch(CSlidingStackedWidget &w, QString &log, int pages, int speed = 50)
-    {
-        for (int i = 0; i < pages; ++i)
-            w.addWidget(new QWidget);
-        w.setSpeed(speed);
-        w.show(); // the log gets each new index, and an "f" when a slide ends
-        connect(&w, &QStackedWidget::currentChanged, [&log](int i) { log += QString::number(i); });
-        connect(&w, &CSlidingStackedWidget::animationFinished, [&log] { log += QLatin1Char('f'); });
-    }
 
     // The headers, then three rows of five columns: "P", "C" and untyped reports needing a newer,
     // the same and an older viewer than the newest installed, 1.9.
@@ -38,10 +29,10 @@ class TestWidgets : public QObject
     {
         const ViewerVersion viewers[] = {{1, 10, 0}, {1, 9, 0}, {1, 3, 5}};
         QMap<QString, ReportInfo> reports; // in the order of their folder names
-        for (const int r : {1, 2, 3})
-            reports[QString::number(r)] = {texts[5 * r].toInt(), {},
-                                           texts[5 * r + 1],     texts[5 * r + 2],
-                                           viewers[r - 1],       texts[5 * r + 4]};
+        for (const int row : {1, 2, 3})
+            reports[QString::number(row)] = {texts[5 * row].toInt(), {},
+                                             texts[5 * row + 1],     texts[5 * row + 2],
+                                             viewers[row - 1],       texts[5 * row + 4]};
         model.setReports(reports, {1, 9, 0});
     }
 
@@ -52,22 +43,32 @@ private slots:
         CMetadataModel model;
         QAbstractItemModelTester tester(&model);
         fill(model);
-        QVariant n, l = int(Qt::AlignLeft | Qt::AlignVCenter), y = QBrush(QColor(253, 255, 237));
-        QVariant r = QBrush(QColor(250, 221, 214)), c = int(Qt::AlignCenter), w = QBrush(Qt::white);
-        QVariant t = QStringLiteral("The required viewer version\nfor this report is greater than\n"
-                                    "the latest viewer version\nin the Report Viewers folder");
-        const QMap<int, QVariantList> roles = {
+        const QVariant none, white = QBrush(Qt::white), yellow = QBrush(QColor(253, 255, 237)),
+                             red = QBrush(QColor(250, 221, 214));
+        const QVariant left = int(Qt::AlignLeft | Qt::AlignVCenter), centre = int(Qt::AlignCenter);
+        const QVariant tooNew =
+            QStringLiteral("The required viewer version\nfor this report is greater than\n"
+                           "the latest viewer version\nin the Report Viewers folder");
+        // clang-format off
+        const QMap<int, QVariantList> roles = { // a line per report
             {Qt::DisplayRole, QVariant(texts.mid(5)).toList()},
-            {Qt::ToolTipRole, {n, n, n, t, texts[9], n, n, n, n, n, n, n, n, n, texts[19]}},
-            {Qt::TextAlignmentRole, {c, c, c, c, l, c, c, c, c, l, c, c, c, c, l}},
-            {Qt::BackgroundRole, {w, w, w, r, w, y, y, y, y, y, n, n, n, n, n}}};
+            {Qt::ToolTipRole, {none, none, none, tooNew, texts[9],
+                               none, none, none, none, none,
+                               none, none, none, none, texts[19]}},
+            {Qt::TextAlignmentRole, {centre, centre, centre, centre, left,
+                                     centre, centre, centre, centre, left,
+                                     centre, centre, centre, centre, left}},
+            {Qt::BackgroundRole, {white, white, white, red, white,
+                                  yellow, yellow, yellow, yellow, yellow,
+                                  none, none, none, none, none}}};
+        // clang-format on
         for (const int role : roles.keys()) {
             QVariantList cells;
             for (int cell = 0; cell < 15; ++cell) {
-                QVariant v = model.index(cell / 5, cell % 5).data(role);
-                if (role == Qt::ToolTipRole && Qt::mightBeRichText(v.toString())) // as it shows
-                    v = QTextDocumentFragment::fromHtml(v.toString()).toPlainText();
-                cells << v;
+                QVariant value = model.index(cell / 5, cell % 5).data(role);
+                if (role == Qt::ToolTipRole && Qt::mightBeRichText(value.toString())) // as shown
+                    value = QTextDocumentFragment::fromHtml(value.toString()).toPlainText();
+                cells << value;
             }
             QCOMPARE(cells, roles[role]);
         }
@@ -167,10 +168,11 @@ private slots:
         auto *button = field.findChild<QToolButton *>(); // shown only with text
         QTest::keyClicks(&field, QString(40, QLatin1Char('W')));
         field.resize(300, 50);
-        const int m = atDpi(field, {5, 5, 6, 8, 10});               // 5 design pixels
+        const int margin = atDpi(field, {5, 5, 6, 8, 10});          // 5 design pixels
         const int gap = field.width() - button->geometry().right(); // just within the margin
-        QVERIFY(button->isVisible() && field.textMargins() == QMargins(m, m, m, m));
-        QVERIFY(gap > m && gap < 2 * m &&
+        QVERIFY(button->isVisible() &&
+                field.textMargins() == QMargins(margin, margin, margin, margin));
+        QVERIFY(gap > margin && gap < 2 * margin &&
                 qAbs(button->geometry().center().y() - field.rect().center().y()) < 2);
         QSignalSpy triggered(&field, &CExLineEdit::toolButtonTriggered);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -215,35 +217,6 @@ private slots:
         window.setGeometry(stored);
         QVERIFY(window.close());
         QCOMPARE(CStackedWindow().geometry(), stored);
-    }
-
-    void slidingStack()
-    {
-        // "pages requests: log" from page 0; n names page n mod count; a wrap repeats the index
-        for (const QString &row :
-             QStringLiteral("2 0: 0|3 1 1: 1f|3 1 0 2: 12f|3 2 1 0 1 0: 20f|2 1 0: 10f|2 1 2: 100|"
-                            "2 3: 11|3 8: 22|3 -2: 11|3 -3: 0|3 -4: |2 1 3: 11")
-                 .split(QLatin1Char('|'))) {
-            CSlidingStackedWidget s;
-            QString log = row.section(QLatin1Char(':'), 0, 0);
-            watch(s, log += QLatin1String(": "), row.left(1).toInt());
-            for (const QString &request : log.mid(2).chopped(2).split(QLatin1Char(' ')))
-                s.slide(request.toInt());
-            QTRY_COMPARE(log, row);
-            QTest::qWait(200);
-            QCOMPARE(log, row);                 // nothing left over
-            for (int i = 0; i < s.count(); ++i) // outgoing pages hidden and back in place
-                QCOMPARE(qMakePair(s.widget(i)->isVisible(), s.widget(i)->pos()),
-                         qMakePair(i == s.currentIndex(), QPoint(0, 0)));
-        }
-
-        QString log; // in from the right; deleted mid-slide, its animations stop with it
-        auto *doomed = new CSlidingStackedWidget;
-        watch(*doomed, log, 2, 1000);
-        doomed->slide(1);
-        QCOMPARE(doomed->widget(1)->pos(), QPoint(doomed->width(), 0));
-        delete doomed;
-        QTest::qWait(100); // a running animation would now move freed pages
     }
 };
 
