@@ -87,20 +87,16 @@ class TestCatalogue : public QObject
     {
         for (const QString &entry : entries.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             const QByteArray bytes = QByteArray::fromPercentEncoding(entry.trimmed().toUtf8());
-            QStringList parts = QString::fromUtf8(bytes).split(QLatin1Char('='));
-            const bool hidden = parts[0].startsWith(QLatin1Char('!'));
-#ifdef Q_OS_WIN
-            const auto path =
-                std::filesystem::u8path(dir->filePath(parts[0].remove(0, hidden)).toStdString());
-#else // the name's bytes as they are, valid UTF-8 or not
-            const auto path = std::filesystem::path(
-                (dir->path().toUtf8() + '/' + bytes.split('=').first().mid(hidden)).toStdString());
-#endif
+            const QByteArray name = bytes.split('=').first();
+            const bool metadata = name.size() == bytes.size(); // no "=text"
+            const bool hidden = name.startsWith('!');
+            const auto path = std::filesystem::u8path( // the name's bytes as they are
+                (dir->path().toUtf8() + '/' + name.mid(hidden)).toStdString());
             std::error_code error;
             std::filesystem::create_directories(path.parent_path(), error);
-            if (!parts[0].endsWith(QLatin1Char('/')) &&
+            if (!name.endsWith('/') &&
                 !(std::ofstream(path, std::ios::binary)
-                  << parts.value(1, QString::fromUtf8(Metadata)).toStdString()))
+                  << (metadata ? Metadata : bytes.mid(name.size() + 1)).toStdString()))
                 return false;
 #ifdef Q_OS_WIN
             if (hidden)
@@ -205,9 +201,8 @@ search: Unicode names, Windows | id=Ämber #12 緑 | reports/Ämber #12 緑/0007
 #endif
         const QString reports = dir->filePath(QStringLiteral("reports"));
         for (const int n : {259, 260})
-            cells.replaceInStrings(
-                QStringLiteral("<%1>").arg(n),
-                QString(n - dir->filePath(QStringLiteral("reports")).size() - 1, QLatin1Char('p')));
+            cells.replaceInStrings(QStringLiteral("<%1>").arg(n),
+                                   QString(n - reports.size() - 1, QLatin1Char('p')));
         if (!make(cells[1]))
             QSKIP("This file system cannot hold one of the names");
         const QString stone = cells[0].startsWith(QLatin1String("id="))
@@ -220,10 +215,8 @@ search: Unicode names, Windows | id=Ämber #12 緑 | reports/Ämber #12 緑/0007
         QStringList folders;
         for (const ReportFolder &folder : found.folders) {
             folders << folder.name + QLatin1Char('/') + folder.dataFileName;
-            if (!readReportInfo(found.stoneRoot + QLatin1Char('/') + folder.name +
-                                    QStringLiteral("/metadata.xml"),
-                                TypeNames)
-                     .valid)
+            const QString reportFolder = found.stoneRoot + QLatin1Char('/') + folder.name;
+            if (!readReportInfo(reportFolder + QStringLiteral("/metadata.xml"), TypeNames).valid)
                 wrong = QStringLiteral("invalid metadata");
         }
         folders.sort();
@@ -231,13 +224,10 @@ search: Unicode names, Windows | id=Ämber #12 緑 | reports/Ämber #12 緑/0007
         QCOMPARE(folders.join(QStringLiteral("; ")), cells[3]);
     }
 
-    // A folder name without its number, and metadata files missing or malformed.
+    // Metadata files missing or malformed.
     void tellsWhatIsWrongWithOneReport()
     {
         QVERIFY(make(QStringLiteral("S/0002/metadata.xml=<ReportMetadata><DateTime>")));
-        int prefix = 0;
-        QVERIFY2(!reportFolderPrefix(QStringLiteral("notes"), prefix), "a name without a number");
-        QVERIFY(reportFolderPrefix(QStringLiteral("0012 re-cut"), prefix) && prefix == 12);
         const QString missing = dir->filePath(QStringLiteral("S/0001/metadata.xml"));
         const QString malformed = dir->filePath(QStringLiteral("S/0002/metadata.xml"));
         QVERIFY2(!readReportInfo(missing, TypeNames).valid, "a missing file reads as invalid");
@@ -259,8 +249,7 @@ search: Unicode names, Windows | id=Ämber #12 緑 | reports/Ämber #12 緑/0007
             QTest::newRow(name) << content << QStringList{read.isEmpty() ? none : read, message, comment, QString::fromLatin1(limit)};
         };
         const QByteArray external = "<!DOCTYPE R SYSTEM '../../../secret.dtd'>";
-        QByteArray laughs = "<!ENTITY e0 'ha'>", attributes = "R";
-        for (int i = 1; i < 10; ++i) laughs += "<!ENTITY e" + QByteArray::number(i) + " '" + ("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "'>";
+        QByteArray attributes = "R";
         for (int i = 1; i < 20000; ++i) attributes += " a" + QByteArray::number(i) + "=''";
         const QString comment = QStringLiteral("Трещина у рундиста; ünïcödé ✓ 💎");
 
@@ -286,7 +275,6 @@ search: Unicode names, Windows | id=Ämber #12 緑 | reports/Ämber #12 緑/0007
         row("invalid UTF-8", doc("\xC3\x28"));
         row("external entity", doc("&leak;", "<!DOCTYPE R [<!ENTITY leak SYSTEM '../../../secret.dtd'>]>"));
         row("external DTD", doc("&leak;", external));
-        row("entity expansion", doc("&e9;", "<!DOCTYPE R [" + laughs + "]>"));
         row("element declaration", doc("d", "<!DOCTYPE R [<!ELEMENT R " + QByteArray(100000, '(') + "a" + QByteArray(100000, ')') + ">]>"));
         row("many attributes", doc("d", {}, attributes));
         row("many equal signs", doc(QByteArray(1024, '='), "<?xml version=\"1.0\"?>"));
@@ -391,11 +379,8 @@ search: Unicode names, Windows | id=Ämber #12 緑 | reports/Ämber #12 緑/0007
                 .arg(readReportInfo(path, TypeNames).info.comment, written(write));
         };
         QCOMPARE(edit(65534, {100}, "A"), QStringLiteral("65534:100 664 A "));
-        QCOMPARE(edit(1234, {100}, "B"), QStringLiteral("1234:100 664 B "));
         QVERIFY(::chmod(QFile::encodeName(path), 0666) == 0);
-        QCOMPARE(edit(4321, {}, "C"), QStringLiteral("1234:100 666 C "));
-        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files),
-                 QStringList{QStringLiteral("metadata.xml")});
+        QCOMPARE(edit(4321, {}, "B"), QStringLiteral("65534:100 666 B "));
     }
 #endif
 
