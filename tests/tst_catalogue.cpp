@@ -90,7 +90,8 @@ class TestCatalogue : public QObject
             const QByteArray name = bytes.split('=').first();
             const bool metadata = name.size() == bytes.size(); // no "=text"
             const bool hidden = name.startsWith('!');
-            const auto path = std::filesystem::u8path( // the name's bytes as they are
+            // UTF-8 made UTF-16 on Windows; elsewhere the name's bytes, valid UTF-8 or not
+            const auto path = std::filesystem::u8path(
                 (dir->path().toUtf8() + '/' + name.mid(hidden)).toStdString());
             std::error_code error;
             std::filesystem::create_directories(path.parent_path(), error);
