@@ -128,7 +128,9 @@ private slots:
             "C:\\C\\c.exe|--single-argument \"%1\"  %1x \"%1\"",
             "Stelvane.P;;\"C:\\F\\f.exe\" -u \"%1\";\"C:\\W\\w.exe\" \"%1\";C:\\F\\f.exe|-u \"%1\"",
             ";;C:\\F\\f.exe %1;\"C:\\W\\w.exe\" \"%1\";C:\\W\\w.exe|\"%1\"", ";;;;|"};
-        const auto reg = [](const QStringList &a) { return QProcess::execute(utf8("reg"), a); };
+        const auto reg = [](const QStringList &arguments) {
+            return QProcess::execute(utf8("reg"), arguments);
+        };
         CSettingsWidget::defaultBrowserCommands = &Platform::defaultBrowserCommands;
         for (const char *row : rows) {
             const QStringList cells = utf8(row).split(QLatin1Char(';'));
